@@ -1,0 +1,42 @@
+// The programs' settings in the registry. Every value lives in a subkey of
+// one root (hive and base path) that each program sets once at start-up; the
+// control and the control panel share HKEY_LOCAL_MACHINE "software\Perdix\KIVO\1.5",
+// so a value written by one is read by the other.
+//
+// Names (base path, subkey, value) are read with TrimRegistryName, so stray
+// blanks or separators at their ends do not address another key. Reads fall
+// back to the caller's default; writes report failure only by their result.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+constexpr char kKivoRegistryPath[] = "software\\Perdix\\KIVO\\1.5";
+
+// The longest text a string value holds: the programs read values into a
+// 512-byte buffer, so nothing longer is ever written.
+constexpr std::size_t kMaxRegStringChars = 511;
+
+// Until a program sets its root, the root is the product's own
+// (HKEY_LOCAL_MACHINE, kKivoRegistryPath). Tests point it at a scratch key.
+void SetRegistryRoot(HKEY hHive, const std::string& strPath);
+HKEY GetRegistryHive();
+std::string GetRegistryPath();
+
+// The string value, or the default when the key or value cannot be read, is
+// not a string (REG_SZ, or REG_EXPAND_SZ as stored) or does not fit in 512
+// bytes. The text ends at its first zero byte.
+std::string GetRegString(const std::string& strSubKey, const std::string& strValue,
+                         const std::string& strDefault);
+
+// Creates the key as needed and writes the text, cut after kMaxRegStringChars
+// bytes (never inside a double-byte character of the ANSI code page) or at
+// its first zero byte.
+bool SetRegString(const std::string& strSubKey, const std::string& strValue, const std::string& strText);
+
+// The number, or the default when the value is missing or not a REG_DWORD.
+DWORD GetRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwDefault);
+
+bool SetRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwNumber);

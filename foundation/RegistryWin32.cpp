@@ -1,0 +1,124 @@
+#include "Registry.h"
+
+#include "RegistryPath.h"
+#include "ScopedRegKey.h"
+
+namespace {
+
+struct CRegistryRoot {
+    HKEY m_hHive = HKEY_LOCAL_MACHINE;
+    std::string m_strPath = kKivoRegistryPath;
+};
+
+// Set once at start-up on the program's main thread, before anything reads
+// the registry, and left alone afterwards. A function-local object, so that
+// a root set during another file's static initialisation is not reset.
+CRegistryRoot& Root()
+{
+    static CRegistryRoot root;
+    return root;
+}
+
+std::string KeyPath(const std::string& strSubKey)
+{
+    return JoinRegistryPath(Root().m_strPath, strSubKey);
+}
+
+// Reads only need to query: asking for full access would make every read
+// fail for a user who may not write HKEY_LOCAL_MACHINE.
+bool OpenForReading(const std::string& strSubKey, CScopedRegKey& key)
+{
+    return RegOpenKeyExA(Root().m_hHive, KeyPath(strSubKey).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) ==
+           ERROR_SUCCESS;
+}
+
+bool CreateForWriting(const std::string& strSubKey, CScopedRegKey& key)
+{
+    return RegCreateKeyExA(Root().m_hHive, KeyPath(strSubKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           KEY_SET_VALUE, nullptr, key.Receive(), nullptr) == ERROR_SUCCESS;
+}
+
+// The longest prefix of at most `nLimit` bytes that ends between characters.
+std::size_t CharacterBoundary(const std::string& strText, std::size_t nLimit)
+{
+    std::size_t nAt = 0;
+    while (nAt < strText.size()) {
+        const std::size_t nNext = IsDBCSLeadByte(static_cast<BYTE>(strText[nAt])) ? nAt + 2 : nAt + 1;
+        if (nNext > nLimit || nNext > strText.size())
+            break;
+        nAt = nNext;
+    }
+    return nAt;
+}
+
+}  // namespace
+
+void SetRegistryRoot(HKEY hHive, const std::string& strPath)
+{
+    Root().m_hHive = hHive;
+    Root().m_strPath = TrimRegistryName(strPath);
+}
+
+HKEY GetRegistryHive()
+{
+    return Root().m_hHive;
+}
+
+std::string GetRegistryPath()
+{
+    return Root().m_strPath;
+}
+
+std::string GetRegString(const std::string& strSubKey, const std::string& strValue,
+                         const std::string& strDefault)
+{
+    CScopedRegKey key;
+    if (!OpenForReading(strSubKey, key))
+        return strDefault;
+    // The 512 bytes a value may fill and one more that stays zero, so that a
+    // text stored without its terminating zero still ends inside the buffer.
+    char szBuffer[kMaxRegStringChars + 2] = {};
+    DWORD dwType = 0;
+    DWORD dwSize = kMaxRegStringChars + 1;
+    const LONG nResult = RegQueryValueExA(key.Get(), TrimRegistryName(strValue).c_str(), nullptr, &dwType,
+                                          reinterpret_cast<BYTE*>(szBuffer), &dwSize);
+    if (nResult != ERROR_SUCCESS || (dwType != REG_SZ && dwType != REG_EXPAND_SZ))
+        return strDefault;
+    return std::string(szBuffer);
+}
+
+bool SetRegString(const std::string& strSubKey, const std::string& strValue, const std::string& strText)
+{
+    CScopedRegKey key;
+    if (!CreateForWriting(strSubKey, key))
+        return false;
+    std::string strStored = strText.substr(0, strText.find('\0'));
+    strStored.resize(CharacterBoundary(strStored, kMaxRegStringChars));
+    return RegSetValueExA(key.Get(), TrimRegistryName(strValue).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(strStored.c_str()),
+                          static_cast<DWORD>(strStored.size() + 1)) == ERROR_SUCCESS;
+}
+
+DWORD GetRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwDefault)
+{
+    CScopedRegKey key;
+    if (!OpenForReading(strSubKey, key))
+        return dwDefault;
+    DWORD dwNumber = 0;
+    DWORD dwType = 0;
+    DWORD dwSize = sizeof dwNumber;
+    const LONG nResult = RegQueryValueExA(key.Get(), TrimRegistryName(strValue).c_str(), nullptr, &dwType,
+                                          reinterpret_cast<BYTE*>(&dwNumber), &dwSize);
+    if (nResult != ERROR_SUCCESS || dwType != REG_DWORD || dwSize != sizeof dwNumber)
+        return dwDefault;
+    return dwNumber;
+}
+
+bool SetRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwNumber)
+{
+    CScopedRegKey key;
+    if (!CreateForWriting(strSubKey, key))
+        return false;
+    return RegSetValueExA(key.Get(), TrimRegistryName(strValue).c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&dwNumber), sizeof dwNumber) == ERROR_SUCCESS;
+}

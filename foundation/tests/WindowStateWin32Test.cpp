@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -61,6 +63,25 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+// True when the tree view's selected item reads `text`.
+bool TreeSelectionIs(HWND hTree, const char* text)
+{
+    if (!hTree)
+        return false;
+    const HTREEITEM hItem = reinterpret_cast<HTREEITEM>(SendMessageA(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!hItem)
+        return false;
+    char buffer[MAX_PATH] = {};
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = hItem;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    if (!SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return false;
+    return std::string(buffer) == text;
+}
+
 // Control ids of the system browser's title and status lines.
 constexpr int kBrowserTitleId = 0x3742, kBrowserStatusId = 0x3743;
 
@@ -99,7 +120,11 @@ TEST(FolderBrowserWin32Test, OpensAtTheStartFolderAndReturnsTheChoice)
         }
         if (finder.m_hFound == nullptr)
             return;
-        Sleep(300);  // let the selection settle
+        // The browser selects the start folder some time after it opens; under
+        // load that can take a while, so wait for the tree to show it.
+        const HWND hTree = FindWindowExA(finder.m_hFound, nullptr, "SysTreeView32", nullptr);
+        for (int i = 0; i < 200 && !TreeSelectionIs(hTree, "start"); ++i)
+            Sleep(50);
         strTitleSeen = WindowText(GetDlgItem(finder.m_hFound, kBrowserTitleId));
         strStatusSeen = WindowText(GetDlgItem(finder.m_hFound, kBrowserStatusId));
         PostMessageA(finder.m_hFound, WM_COMMAND, IDOK, 0);

@@ -10,6 +10,19 @@
 // A device context from CreateCompatibleDC, freed with DeleteDC. Select
 // objects into it only through CSelectObject, so that they are selected out
 // again before either is freed.
+// The format of a top-down 32-bit DIB section of cx by cy pixels.
+inline BITMAPINFO TopDown32(int cx, int cy)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 class CMemoryDC {
 public:
     CMemoryDC() = default;

@@ -17,18 +17,6 @@ constexpr LONG kButtonTypeMask = 0x0F;
 // Larger bitmaps are no button images; the bound keeps the pixel buffers small.
 constexpr int kMaxImageSide = 1024;
 
-BITMAPINFO TopDown32(int cx, int cy)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // A 32-bit top-down DIB section holding `pixels` (0x00RRGGBB each).
 CBitmapHandle MakeColourBitmap(int cx, int cy, const std::vector<DWORD>& pixels)
 {

@@ -70,12 +70,7 @@ inline void PumpFor(DWORD ms)
 // A 32-bit bitmap whose left half is magenta and whose right half is `colour`.
 inline CBitmapHandle MakeHalfMagentaBitmap(int cx, int cy, COLORREF colour)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(cx, cy);
     void* bits = nullptr;
     CBitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits)
@@ -93,12 +88,7 @@ class CCanvas {
 public:
     CCanvas(int cx, int cy, COLORREF fill) : m_dc(nullptr)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = TopDown32(cx, cy);
         void* bits = nullptr;
         m_bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         m_select = std::make_unique<CSelectObject>(m_dc.Get(), m_bitmap.Get());

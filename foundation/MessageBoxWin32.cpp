@@ -206,6 +206,12 @@ void CMessageBoxDlg::Layout()
         const int nNeeded = std::max<int>(rc.bottom + 6, tm.tmHeight + 6);
         nTextHeight += std::clamp(nNeeded - nTextHeight, -kMaxShrink, kMaxGrow);
         nTextHeight = std::max<int>(nTextHeight, tm.tmHeight + 6);
+        // The scroll bar only for a text that does not fit.
+        if (nNeeded <= nTextHeight) {
+            ::SetWindowLongA(hText, GWL_STYLE, ::GetWindowLongA(hText, GWL_STYLE) & ~WS_VSCROLL);
+            ::SetWindowPos(hText, nullptr, 0, 0, 0, 0,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+        }
     }
 
     auto place = [&](int nId, int x, int y, int cx, int cy) {

@@ -3,9 +3,12 @@
 // one step a tick, with the keys and clicks a user would give.
 #include "MessageBox.h"
 
+#include "CatalogueMessages.h"
 #include "InterfaceLanguage.h"
 #include "MessageCatalogue.h"
+#include "ScratchFolder.h"
 #include "ScreenCapture.h"
+#include "TextFile.h"
 
 #include <windows.h>
 
@@ -516,4 +519,45 @@ TEST(MessageBoxShown, ScreenshotsInEnglishAndChinese)
         EXPECT_EQ(nCharset, shot.m_nCharset) << shot.m_pszFile;
         EXPECT_TRUE(bSaved) << shot.m_pszFile;
     }
+}
+
+// The text-file writer asks through the catalogue and the box: No keeps the
+// read-only file as it was, Yes writes it.
+TEST(CatalogueMessages, ReadOnlyFilePromptIsAnsweredInTheBox)
+{
+    CFixedLanguage english(1033);
+    CScratchFolder scratch;
+    const std::string strPath = scratch / "protected.txt";
+    std::string strMessage;
+    CCatalogueMessages messages;
+    ASSERT_EQ(WriteTextFile(strPath, "old", strMessage, messages), kWriteSucceeded);
+    ASSERT_TRUE(::SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    for (const int nAnswer : {IDNO, IDYES}) {
+        CBoxScript script;
+        std::string strAsked;
+        int nResult = 0;
+        script.Run(
+            [&] {
+                nResult = WriteTextFile(strPath, "new", strMessage, messages);
+                return 1u;
+            },
+            {[&](HWND hBox) {
+                strAsked = TextIn(::GetDlgItem(hBox, kMessageBoxIdText), 1252);
+                Click(hBox, nAnswer);
+            }});
+        EXPECT_EQ(strAsked, "File \"" + strPath + "\" is a \"Read-only\" file, are you really decided to write into it?");
+        std::string strContent;
+        ASSERT_EQ(ReadTextFile(strPath, strContent, true), kReadWhole);
+        if (nAnswer == IDNO) {
+            EXPECT_EQ(nResult, kWriteCanceled);
+            EXPECT_EQ(strMessage, "Operation was canceled by user.");
+            EXPECT_EQ(strContent, "old");
+        } else {
+            EXPECT_EQ(nResult, kWriteSucceeded);
+            EXPECT_EQ(strContent, "new");
+        }
+    }
+    EXPECT_TRUE(::GetFileAttributesA(strPath.c_str()) & FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,0 +1,124 @@
+#include "LoadingDlg.h"
+
+#include "CharsetFont.h"
+#include "ControlResource.h"
+#include "InterfaceLanguage.h"
+#include "LoadingProgress.h"
+#include "MessageCatalogue.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace {
+
+constexpr UINT_PTR kStartTimer = 0;
+constexpr UINT kStartDelayMs = 100;
+
+CLoadingDlg* g_pCurrentLoading = nullptr;
+
+} // namespace
+
+CLoadingDlg::CLoadingDlg(bool bLoadAllEntries, int nMode, const std::string& strText, LoadingWork work)
+    : CDialog(IDD), m_nMode(nMode), m_strText(strText), m_bLoadAllEntries(bLoadAllEntries), m_work(std::move(work))
+{
+}
+
+CLoadingDlg::~CLoadingDlg()
+{
+    if (g_pCurrentLoading == this)
+        g_pCurrentLoading = nullptr;
+}
+
+CLoadingDlg* CLoadingDlg::Current()
+{
+    return g_pCurrentLoading;
+}
+
+bool CLoadingDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    const BYTE charset = static_cast<BYTE>(CurrentInterfaceCharset());
+    const UINT nCodePage = CharsetCodePage(charset);
+    ApplyCharsetFont(charset);
+    SetItemText(IDC_LOADING_TEXT, m_strText, nCodePage);
+    SetTitle(GetMessage(IDS_PXT_PRODUCT), nCodePage);
+
+    if (m_toolTip.Create(GetHwnd()))
+        m_toolTip.SetFont(GetCharsetFont());
+
+    g_pCurrentLoading = this;
+    m_hPercent = GetItem(IDC_LOADING_PERCENT);
+    ShowItem(IDC_LOADING_BUTTON, m_nMode < kLoadingModeWordAdjustment);
+    SetTimer(kStartTimer, kStartDelayMs);
+    return true;
+}
+
+void CLoadingDlg::OnTimer(UINT_PTR nIdEvent)
+{
+    if (nIdEvent != kStartTimer)
+        return CDialog::OnTimer(nIdEvent);
+    // The loading runs once, however long it takes.
+    KillTimer(kStartTimer);
+    if (m_nMode == kLoadingModeWordAdjustment && m_work)
+        m_work(GetHwnd(), m_bLoadAllEntries);
+    CDialog::OnTimer(nIdEvent);
+}
+
+void CLoadingDlg::OnDestroy()
+{
+    if (g_pCurrentLoading == this)
+        g_pCurrentLoading = nullptr;
+    m_toolTip.Destroy();
+    CDialog::OnDestroy();
+}
+
+bool CLoadingDlg::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    if (uMsg != WM_LOADING_PROGRESS)
+        return CDialog::OnMessage(uMsg, wParam, lParam, lResult);
+    OnProgress(wParam, lParam);
+    lResult = 0;
+    return true;
+}
+
+void CLoadingDlg::OnProgress(WPARAM wParam, LPARAM lParam)
+{
+    const HWND hBar = GetItem(IDC_LOADING_PROGRESS);
+    switch (wParam) {
+    case kLoadingSetTotal:
+        ::SendMessageA(hBar, PBM_SETRANGE32, 0, kLoadingBarRange);
+        m_nTotal = static_cast<int>(lParam);
+        break;
+    case kLoadingSetDone: {
+        const CLoadingProgress progress = LoadingProgressOf(m_nTotal, static_cast<int>(lParam));
+        ::SendMessageA(hBar, PBM_SETPOS, progress.m_nPosition, 0);
+        ::SetWindowTextA(m_hPercent, progress.m_strPercent.c_str());
+        break;
+    }
+    case kLoadingFinish:
+        m_bFinished = true;
+        EndDialog(IDOK);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CLoadingDlg::PreTranslateMessage(MSG& msg)
+{
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+        m_toolTip.RelayEvent(msg);
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strText, const LoadingWork& work,
+                      HWND hParent)
+{
+    CLoadingDlg dlg(bLoadAllEntries, nMode, strText, work);
+    if (dlg.DoModal(hParent) != -1 || nMode != kLoadingModeWordAdjustment || !work)
+        return;
+    // No window could be made (no desktop, no resources): load all the same,
+    // without progress, rather than leave the control without its libraries.
+    work(nullptr, bLoadAllEntries);
+}

@@ -4,8 +4,8 @@
 #   kivocrypt_test.sh PATH-TO-kivocrypt[.exe] SAMPLE-FILE
 # A Windows program runs through tools/winerun.
 set -u
-crypt=$1
-sample=$2
+crypt=$(realpath "$1")
+sample=$(realpath "$2")
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 case "$crypt" in
     *.exe) run() { "$root/tools/winerun" "$crypt" "$@"; } ;;

@@ -1,0 +1,3 @@
+#include "FileCipher.h"
+
+CFileCipher::~CFileCipher() = default;

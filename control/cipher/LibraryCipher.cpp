@@ -1,0 +1,122 @@
+#include "LibraryCipher.h"
+
+#include "CipherError.h"
+#include "FileSystem.h"
+
+#include <cstdio>
+#include <utility>
+
+const char kFirstPassSuffix[] = "q";
+
+namespace {
+
+std::uint32_t Fnv1a(const std::string& strText)
+{
+    std::uint32_t nHash = 2166136261u;
+    for (char c : strText) {
+        nHash ^= static_cast<unsigned char>(c);
+        nHash *= 16777619u;
+    }
+    return nHash;
+}
+
+class CXorShift32 {
+public:
+    explicit CXorShift32(std::uint32_t nSeed) : m_nState(nSeed != 0 ? nSeed : 0x9E3779B9u) {}
+    std::uint32_t Next()
+    {
+        m_nState ^= m_nState << 13;
+        m_nState ^= m_nState >> 17;
+        m_nState ^= m_nState << 5;
+        return m_nState;
+    }
+
+private:
+    std::uint32_t m_nState;
+};
+
+std::string FoldAsciiCase(std::string strText)
+{
+    for (char& c : strText) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return strText;
+}
+
+// Removes a file when the scope ends, however it ends.
+class CRemoveOnExit {
+public:
+    explicit CRemoveOnExit(std::string strPath) : m_strPath(std::move(strPath)) {}
+    ~CRemoveOnExit() { std::remove(m_strPath.c_str()); }
+    CRemoveOnExit(const CRemoveOnExit&) = delete;
+    CRemoveOnExit& operator=(const CRemoveOnExit&) = delete;
+
+private:
+    std::string m_strPath;
+};
+
+// The files of a two-pass run must be three: the scratch file is removed on
+// every path, and the second pass must not overwrite the first one's input.
+void CheckDistinct(const std::string& strFirst, const std::string& strSecond)
+{
+    if (strFirst == strSecond || IsSameExistingFile(strFirst, strSecond))
+        throw CCipherError("FileCrypt ERROR: The same File for Input and Output " + strFirst + "!");
+}
+
+void CheckThreeFiles(const std::string& strInput, const std::string& strOutput, const std::string& strScratch)
+{
+    CheckDistinct(strInput, strOutput);
+    CheckDistinct(strScratch, strInput);
+    CheckDistinct(strScratch, strOutput);
+}
+
+} // namespace
+
+std::string LibraryNameOf(const std::string& strPath)
+{
+    const std::string::size_type nSlash = strPath.find_last_of("\\/");
+    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+LibraryCipherParameters DeriveLibraryCipherParameters(const std::string& strLibraryFileName, bool bFirstPass)
+{
+    std::string strName = FoldAsciiCase(LibraryNameOf(strLibraryFileName));
+    if (bFirstPass)
+        strName += kFirstPassSuffix;
+    CXorShift32 generator(Fnv1a(strName));
+    LibraryCipherParameters parameters;
+    parameters.nRounds = static_cast<int>(3 + generator.Next() % 98);
+    const std::size_t nLength = 16 + generator.Next() % 17;
+    parameters.key.resize(nLength);
+    for (std::uint8_t& byKey : parameters.key)
+        byKey = static_cast<std::uint8_t>(1 + (generator.Next() >> 8) % 255);
+    return parameters;
+}
+
+CStreamCipher& CreateLibraryCipher(const std::string& strLibraryFileName, bool bFirstPass)
+{
+    static CStreamCipher cipher;
+    const LibraryCipherParameters parameters = DeriveLibraryCipherParameters(strLibraryFileName, bFirstPass);
+    cipher.Initialize(parameters.key.data(), static_cast<int>(parameters.key.size()), parameters.nRounds);
+    return cipher;
+}
+
+void EncipherLibrary(const std::string& strPlainPath, const std::string& strLibraryPath,
+                     const std::string& strLibraryName)
+{
+    const std::string strIntermediate = strLibraryPath + ".pass";
+    CheckThreeFiles(strPlainPath, strLibraryPath, strIntermediate);
+    CRemoveOnExit removeIntermediate(strIntermediate);
+    CreateLibraryCipher(strLibraryName, false).EncryptFile(strPlainPath, strIntermediate);
+    CreateLibraryCipher(strLibraryName, true).EncryptFile(strIntermediate, strLibraryPath);
+}
+
+void DecipherLibrary(const std::string& strLibraryPath, const std::string& strPlainPath,
+                     const std::string& strLibraryName, const std::string& strScratchPath)
+{
+    CheckThreeFiles(strLibraryPath, strPlainPath, strScratchPath);
+    CRemoveOnExit removeScratch(strScratchPath);
+    CreateLibraryCipher(strLibraryName, true).DecryptFile(strLibraryPath, strScratchPath);
+    CreateLibraryCipher(strLibraryName, false).DecryptFile(strScratchPath, strPlainPath);
+}

@@ -1,0 +1,58 @@
+// The two ordered lists of word-adjustment libraries, G2B and B2G, and their
+// application to the result of a transfer.
+#pragma once
+
+#include "BoundaryReplace.h"
+#include "WALibrary.h"
+#include "WordAdjustment.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+using WALibraryList = std::vector<std::unique_ptr<WALibrary>>;
+
+class CWALibraryLists final : public CWordAdjustment {
+public:
+    // A transfer takes at most 64 KB and returns at most 32 KB; a text that
+    // libraries grow past this size only ever fails at the host, after
+    // having taken the memory. Libraries whose pairs feed each other (AB ->
+    // ABAB, applied again and again) would otherwise grow it without bound.
+    static constexpr std::size_t kDefaultMaxTextBytes = std::size_t{1} << 20;
+
+    // `nCodePage`: the process's multibyte code page; a source matches only
+    // where that code page sees a character start.
+    explicit CWALibraryLists(unsigned nCodePage);
+
+    void SetCodePage(unsigned nCodePage) { m_leads = CLeadByteTable(nCodePage); }
+    unsigned CodePage() const { return m_leads.CodePage(); }
+    // If the text would grow past this (or past its own size when it came in
+    // longer), word adjustment gives up and leaves the text as it came.
+    void SetMaxTextBytes(std::size_t nBytes) { m_nMaxTextBytes = nBytes; }
+
+    // Appends a completely read record behind the others of its direction.
+    // A null record is ignored.
+    void Append(WADirection direction, std::unique_ptr<WALibrary> library);
+    // Destroys every record of one list, or of both.
+    void ClearWALibraryList(WADirection direction) { ListOf(direction).clear(); }
+    void Clear();
+
+    const WALibraryList& List(WADirection direction) const;
+    const WALibraryList& WALibrariesG2B() const { return m_WALibrariesG2B; }
+    const WALibraryList& WALibrariesB2G() const { return m_WALibrariesB2G; }
+
+    // Each applied library in list order, each of its pairs in order: every
+    // occurrence of the source that starts at a character boundary, from the
+    // left and without overlap, becomes the target. Later pairs see the text
+    // as the earlier ones left it.
+    void Apply(WADirection direction, std::string& text) const override;
+
+private:
+    WALibraryList& ListOf(WADirection direction);
+
+    CLeadByteTable m_leads;
+    std::size_t m_nMaxTextBytes = kDefaultMaxTextBytes;
+    WALibraryList m_WALibrariesG2B;
+    WALibraryList m_WALibrariesB2G;
+};

@@ -1,0 +1,153 @@
+#include "KIVOApp.h"
+
+#include "DbcsText.h"
+#include "MessageBox.h"
+#include "MessageCatalogue.h"
+#include "MiniControlPanelDlg.h"
+#include "LoadingDlg.h"
+#include "PathUtil.h"
+#include "Registry.h"
+#include "TextTrim.h"
+#include "WALoader.h"
+
+namespace {
+
+std::string WithoutTrailingBackslashes(std::string strPath)
+{
+    const UINT nCodePage = GetACP();
+    while (EndsWithSingleByte(strPath, '\\', nCodePage))
+        strPath.pop_back();
+    return strPath;
+}
+
+std::string TrimmedCopy(std::string strText)
+{
+    TrimBlank(strText);
+    return strText;
+}
+
+std::string SystemTempFolder()
+{
+    char szTemp[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathA(MAX_PATH, szTemp);
+    if (n == 0 || n > MAX_PATH)
+        return std::string();
+    return WithoutTrailingBackslashes(szTemp);
+}
+
+} // namespace
+
+CKIVOApp::CKIVOApp() : m_lists(GetACP()) {}
+
+CKIVOApp::~CKIVOApp() = default;
+
+CKIVOApp& CKIVOApp::Instance()
+{
+    static CKIVOApp app;
+    return app;
+}
+
+bool CKIVOApp::InitInstance()
+{
+    if (m_nInitState == 0)
+        m_nInitState = LoadConfiguration() ? 1 : -1;
+    return m_nInitState == 1;
+}
+
+void CKIVOApp::SetMainPath(const std::string& strMainPath)
+{
+    m_strMainPath = WithoutTrailingBackslashes(strMainPath);
+    m_bMainPathGiven = true;
+}
+
+void CKIVOApp::LoadInterfaceTexts()
+{
+    m_strProductName = GetMessage(IDS_PXT_PRODUCT);
+    std::vector<std::string> arrLines;
+    GetMessageLines(arrLines, IDS_MESSAGE_INTGRATION_CHECK, kIntegrationMessageLines);
+    CIntegrationTexts texts;
+    MakeIntegrationTexts(arrLines, texts);
+    m_strIntegrationHeader = texts.m_strHeader;
+    m_arrIntegrationTemplates = texts.m_arrTemplates;
+}
+
+void CKIVOApp::SetLumbraRoot(const std::string& strRoot)
+{
+    m_strLumbraRoot = strRoot;
+    m_strWAFolder = m_strLumbraRoot + "\\ctwa";
+    m_arrWAFiles = WordAdjustmentFiles(m_strLumbraRoot);
+}
+
+bool CKIVOApp::CheckIntegration(std::string& strMessage) const
+{
+    CIntegrationTexts texts;
+    texts.m_strHeader = m_strIntegrationHeader;
+    texts.m_arrTemplates = m_arrIntegrationTemplates;
+    const CIntegrationProbe probe{[](const std::string& p) { return FolderExists(p); },
+                                  [](const std::string& p) { return PathExists(p) || FolderExists(p); }};
+    return RunIntegrationCheck(m_strLumbraRoot, texts, probe, strMessage);
+}
+
+bool CKIVOApp::LoadConfiguration()
+{
+    m_nMessageCount = CountMessages();
+    SetRegistryRoot(HKEY_LOCAL_MACHINE, kControlRegistryRoot);
+    ChooseStartupLanguage();  // builds the texts through LoadInterfaceTexts
+
+    if (!m_bMainPathGiven)
+        m_strMainPath = WithoutTrailingBackslashes(GetModulePath(ModulePathFolder));
+    m_strConfigFolder = m_strMainPath + "\\config";
+    SetLumbraRoot(TrimmedCopy(GetRegString(kRegPath, kRegLumbraRoot, "")));
+
+    for (;;) {
+        if (!m_strLumbraRoot.empty() && FolderExists(m_strLumbraRoot)) {
+            std::string strMessage;
+            if (CheckIntegration(strMessage))
+                break;
+            ShowMessage(strMessage);
+            return false;
+        }
+        if (RunMiniControlPanel() != IDOK)
+            return false;
+    }
+
+    m_strSystemTemp = SystemTempFolder();
+    m_strWorkFolder = m_strMainPath + "\\temp";
+    CreateFolderPath(m_strConfigFolder);
+    CreateFolderPath(m_strWorkFolder);
+    PrepareWordAdjustment();
+    return true;
+}
+
+void CKIVOApp::PrepareWordAdjustment()
+{
+    const CWALoadPlaces places{m_strWAFolder, m_strLumbraRoot + "\\config", TempFolders()};
+    RunLoadingWindow(false, kLoadingModeWordAdjustment, GetMessage(IDS_DIALOG_CTP_STRINGS),
+                     [this, &places](HWND hWindow, bool bLoadAll) {
+                         LoadWordAdjustment(hWindow, bLoadAll, places, m_lists);
+                     });
+}
+
+int CKIVOApp::ReloadWordAdjustment()
+{
+    const std::string strPrevious = m_strLumbraRoot;
+    SetLumbraRoot(TrimmedCopy(GetRegString(kRegPath, kRegLumbraRoot, "")));
+    std::string strMessage;
+    if (!CheckIntegration(strMessage)) {
+        ShowMessage(strMessage);
+        return 0;
+    }
+    PrepareWordAdjustment();
+    return 1;
+}
+
+INT_PTR CKIVOApp::RunMiniControlPanel()
+{
+    CMiniControlPanelDlg dlg(*this);
+    return dlg.DoModal(nullptr);
+}
+
+void CKIVOApp::ShowMessage(const std::string& strText)
+{
+    ShowMessageBox(strText, std::string(), MB_OK);
+}

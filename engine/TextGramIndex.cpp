@@ -1,5 +1,7 @@
 #include "TextGramIndex.h"
 
+#include "ByteGrams.h"
+
 #include <algorithm>
 
 namespace {
@@ -9,25 +11,6 @@ namespace {
 constexpr unsigned kQuadBitsPerByteLog2 = 5;
 constexpr unsigned kMinQuadBitsLog2 = 12;
 constexpr unsigned kMaxQuadBitsLog2 = 24;
-
-std::uint32_t Load2(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) << 8 | p[1];
-}
-
-std::uint32_t Load4(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
-}
-
-unsigned CeilLog2(std::size_t n)
-{
-    unsigned bits = 0;
-    while (bits < 63 && (std::size_t{1} << bits) < n)
-        ++bits;
-    return bits;
-}
 
 }  // namespace
 
@@ -39,16 +22,6 @@ bool CTextGramIndex::Test(const std::vector<std::uint64_t>& bits, std::uint32_t 
 void CTextGramIndex::Set(std::vector<std::uint64_t>& bits, std::uint32_t n)
 {
     bits[n >> 6] |= std::uint64_t{1} << (n & 63);
-}
-
-std::uint32_t CTextGramIndex::QuadProbe1(std::uint32_t quad) const
-{
-    return (quad * 0x9E3779B1u) >> m_nQuadShift;
-}
-
-std::uint32_t CTextGramIndex::QuadProbe2(std::uint32_t quad) const
-{
-    return ((quad ^ (quad >> 15)) * 0x85EBCA77u) >> m_nQuadShift;
 }
 
 void CTextGramIndex::Build(const std::string& strText)
@@ -71,19 +44,19 @@ void CTextGramIndex::Add(const std::string& strText, std::size_t nFrom, std::siz
         Set(m_arrBytes, p[i]);
         if (i + 2 > nSize)
             continue;
-        Set(m_arrPairs, Load2(p + i));
+        Set(m_arrPairs, LoadPair(p + i));
         if (i + kQuadBytes > nSize)
             continue;
-        const std::uint32_t quad = Load4(p + i);
-        Set(m_arrQuads, QuadProbe1(quad));
-        Set(m_arrQuads, QuadProbe2(quad));
+        const std::uint32_t quad = LoadQuad(p + i);
+        Set(m_arrQuads, QuadProbe1(quad, m_nQuadShift));
+        Set(m_arrQuads, QuadProbe2(quad, m_nQuadShift));
     }
 }
 
 bool CTextGramIndex::MayContainQuad(const unsigned char* p) const
 {
-    const std::uint32_t quad = Load4(p);
-    return Test(m_arrQuads, QuadProbe1(quad)) && Test(m_arrQuads, QuadProbe2(quad));
+    const std::uint32_t quad = LoadQuad(p);
+    return Test(m_arrQuads, QuadProbe1(quad, m_nQuadShift)) && Test(m_arrQuads, QuadProbe2(quad, m_nQuadShift));
 }
 
 bool CTextGramIndex::MayContain(const std::string& strSource) const
@@ -95,7 +68,7 @@ bool CTextGramIndex::MayContain(const std::string& strSource) const
     if (nSize == 1)
         return Test(m_arrBytes, p[0]);
     for (std::size_t i = 0; i + 2 <= nSize; ++i) {
-        if (!Test(m_arrPairs, Load2(p + i)))
+        if (!Test(m_arrPairs, LoadPair(p + i)))
             return false;
     }
     if (nSize < kQuadBytes)

@@ -25,12 +25,8 @@ public:
     bool MayContain(const std::string& strSource) const;
 
 private:
-    static constexpr std::size_t kQuadBytes = 4;
-
     static bool Test(const std::vector<std::uint64_t>& bits, std::uint32_t n);
     static void Set(std::vector<std::uint64_t>& bits, std::uint32_t n);
-    std::uint32_t QuadProbe1(std::uint32_t quad) const;
-    std::uint32_t QuadProbe2(std::uint32_t quad) const;
     bool MayContainQuad(const unsigned char* p) const;
 
     std::vector<std::uint64_t> m_arrBytes = std::vector<std::uint64_t>(256 / 64);

@@ -1,20 +1,9 @@
 #include "WALibraryLists.h"
 
-#include "TextGramIndex.h"
+#include "AdjustedText.h"
 
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-// A filter sized for the text it was built on stays sound as the text grows,
-// only less selective; past this growth it is built again.
-constexpr std::size_t kIndexGrowthBeforeRebuild = 2;
-// A four-byte string that a replacement created starts up to three bytes
-// before the target inserted.
-constexpr std::size_t kGramReach = 3;
-
-}  // namespace
 
 CWALibraryLists::CWALibraryLists(unsigned nCodePage) : m_leads(nCodePage) {}
 
@@ -41,51 +30,26 @@ WALibraryList& CWALibraryLists::ListOf(WADirection direction)
 }
 
 // Each pair is a pass over the whole text, as the order of the pairs demands;
-// what makes it fast is that most pairs are ruled out by the index of the
-// text's short strings without a pass, and a pass jumps from one candidate
-// to the next instead of comparing at every character.
+// what makes it fast is CAdjustedText: most pairs are ruled out by its index
+// of short strings without reading the text, and the others read only the
+// segments that may hold their source.
 void CWALibraryLists::Apply(WADirection direction, std::string& text) const
 {
     if (text.empty())
         return;
-    const std::size_t nLimit = std::max(m_nMaxTextBytes, text.size());
-    CTextGramIndex index(text);
-    std::size_t nIndexedSize = text.size();
-    std::string original;  // the text as it came, once a pair changed it
+    CAdjustedText adjusted(text, m_leads, m_nMaxTextBytes);
     bool bChanged = false;
-    std::string next;
-    std::vector<std::size_t> insertedAt;
-
     for (const std::unique_ptr<WALibrary>& library : List(direction)) {
         if (!library->m_bApply)
             continue;
         const std::size_t nPairs = library->PairCount();
         for (std::size_t j = 0; j < nPairs; ++j) {
-            const std::string& source = library->m_arrSources[j];
-            if (source.size() > text.size() || !index.MayContain(source))
-                continue;
-            const std::string& target = library->m_arrTargets[j];
-            const ReplaceOutcome outcome =
-                ReplaceAtBoundaries(m_leads, text, source, target, nLimit, next, insertedAt);
-            if (outcome == ReplaceOutcome::Unchanged)
-                continue;
-            if (outcome == ReplaceOutcome::TooLong) {
-                if (bChanged)
-                    text = std::move(original);
+            const ReplaceOutcome outcome = adjusted.ReplaceAll(library->m_arrSources[j], library->m_arrTargets[j]);
+            if (outcome == ReplaceOutcome::TooLong)
                 return;
-            }
-            if (!bChanged) {
-                original.swap(text);
-                bChanged = true;
-            }
-            text.swap(next);
-            if (text.size() > kIndexGrowthBeforeRebuild * nIndexedSize) {
-                index.Build(text);
-                nIndexedSize = text.size();
-                continue;
-            }
-            for (std::size_t at : insertedAt)
-                index.Add(text, at >= kGramReach ? at - kGramReach : 0, at + target.size());
+            bChanged = bChanged || outcome == ReplaceOutcome::Replaced;
         }
     }
+    if (bChanged)
+        text = adjusted.Release();
 }

@@ -2,7 +2,7 @@
 // application to the result of a transfer.
 #pragma once
 
-#include "BoundaryReplace.h"
+#include "LeadByteTable.h"
 #include "WALibrary.h"
 #include "WordAdjustment.h"
 

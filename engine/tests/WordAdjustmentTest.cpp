@@ -157,13 +157,63 @@ TEST(WordAdjustment, SameAsTheReferenceOnRandomLibraries)
                 copies.push_back(std::make_unique<WALibrary>(*lib));
                 lists.Append(WADirection::B2G, std::move(lib));
             }
-            const std::string text = randomBytes(300);
+            // Longer texts span several segments of the engine's index.
+            const std::string text = randomBytes(round % 2 ? 300 : 1500);
             const std::size_t limit = rng() % 4 == 0 ? text.size() + rng() % 64 : CWALibraryLists::kDefaultMaxTextBytes;
             lists.SetMaxTextBytes(limit);
             std::string expected = text;
             wa_reference::Apply(copies, expected, codePage, limit);
             ASSERT_EQ(Hex(Applied(lists, text, WADirection::B2G)), Hex(expected))
                 << "code page " << codePage << ", round " << round << ", text " << Hex(text);
+        }
+    }
+}
+
+// Each source straddles where an earlier target landed, so the engine must
+// have recorded the strings that its edits created, near segment starts too.
+TEST(WordAdjustment, SameAsTheReferenceAcrossEarlierEdits)
+{
+    std::mt19937 rng(13);
+    for (unsigned codePage : {936u, 950u}) {
+        for (int round = 0; round < 40; ++round) {
+            const std::string text = RandomText(rng, 200 + rng() % 1500);
+            std::string current = text, lastTarget = text.substr(0, 2);
+            PairList pairs;
+            for (int k = 0; k < 60; ++k) {
+                std::size_t at = current.find(lastTarget, rng() % current.size());
+                if (at == std::string::npos)
+                    at = current.find(lastTarget);
+                const std::size_t from = at == std::string::npos ? 0 : at - std::min<std::size_t>(at, rng() % 5);
+                const std::string source = current.substr(from, 2 + rng() % 7);
+                std::string target = RandomText(rng, rng() % 6);
+                pairs.emplace_back(source, target);
+                wa_reference::ReplaceOnePair(current, source, target, codePage);
+                if (!target.empty())
+                    lastTarget = std::move(target);
+            }
+            CWALibraryLists lists(codePage);
+            lists.Append(WADirection::G2B, Library(pairs));
+            ASSERT_EQ(Hex(Applied(lists, text)), Hex(current)) << "code page " << codePage << ", round " << round;
+        }
+    }
+}
+
+// An occurrence that a pair deletes, at every offset across the first few
+// index segments, then a source that starts a few bytes before the gap.
+TEST(WordAdjustment, SameAsTheReferenceAroundDeletedOccurrences)
+{
+    std::mt19937 rng(17);
+    const std::string text = RandomText(rng, 1200);
+    for (std::size_t at = 1; at < 800; ++at) {
+        for (std::size_t before = 1; before <= 6; ++before) {
+            const std::string deleted = text.substr(at, 8);
+            std::string expected = text;
+            wa_reference::ReplaceOnePair(expected, deleted, "", 1252);
+            const std::string next = expected.substr(at - std::min(at, before), 6);
+            wa_reference::ReplaceOnePair(expected, next, "Z", 1252);
+            CWALibraryLists lists(1252);
+            lists.Append(WADirection::G2B, Library({{deleted, ""}, {next, "Z"}}));
+            ASSERT_EQ(Applied(lists, text), expected) << "at " << at << ", before " << before;
         }
     }
 }

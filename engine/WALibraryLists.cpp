@@ -37,7 +37,15 @@ void CWALibraryLists::Apply(WADirection direction, std::string& text) const
 {
     if (text.empty())
         return;
-    CAdjustedText adjusted(text, m_leads, m_nMaxTextBytes);
+    // The text is Big5 (G2B) or GBK (B2G) whatever the process code page. A
+    // single-byte process code page would let a source match from the trail
+    // byte of one character into the next and tear both apart; the
+    // direction's own code page tells the characters apart instead. (Under a
+    // Chinese code page the lead bytes of both agree, so nothing changes.)
+    static const CLeadByteTable kBig5Leads(950), kGbkLeads(936);
+    const CLeadByteTable& leads =
+        m_leads.HasLeadBytes() ? m_leads : direction == WADirection::G2B ? kBig5Leads : kGbkLeads;
+    CAdjustedText adjusted(text, leads, m_nMaxTextBytes);
     bool bChanged = false;
     for (const std::unique_ptr<WALibrary>& library : List(direction)) {
         if (!library->m_bApply)

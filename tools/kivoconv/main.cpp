@@ -3,6 +3,9 @@
 #include "ConvArguments.h"
 #include "LongTextTransfer.h"
 #include "TransferCodes.h"
+#include "WALoader.h"
+
+#include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -101,6 +104,19 @@ int main(int argc, char** argv)
     std::string output;
     TransferServices services;
     services.messagePump = PlatformMessagePump();
+    CWALibraryLists libraries(GetACP());
+    if (!arguments.lumbra.empty()) {
+        char szTemp[MAX_PATH + 1] = {};
+        ::GetTempPathA(MAX_PATH, szTemp);
+        std::string strTemp = szTemp;
+        while (!strTemp.empty() && strTemp.back() == '\\')
+            strTemp.pop_back();
+        const CWALoadPlaces places{arguments.lumbra + "\\ctwa", arguments.lumbra + "\\config", {"", strTemp}};
+        LoadWordAdjustment(nullptr, false, places, libraries);
+        if (libraries.WALibrariesG2B().empty() || libraries.WALibrariesG2B().front()->PairCount() == 0)
+            return Fail("no word adjustment could be read from " + arguments.lumbra);
+        services.wordAdjustment = &libraries;
+    }
     switch (TransferLongText(input, arguments.source, arguments.destination, services, output)) {
     case LongTransferResult::Done:
         break;

@@ -34,6 +34,15 @@ run gbk big5 in.txt big5.txt; check "file to file: exit 0" status_is $? 0
 check "file to file: Big5 text" grep -q '繁簡轉換示例' <(iconv -f CP950 -t UTF-8 big5.txt)
 check "file to file: same length" test "$(wc -c <big5.txt)" -eq "$(wc -c <in.txt)"
 
+lumbra="Z:$(printf '%s' "$root/lumbra/data" | tr / '\\')"
+run --lumbra "$lumbra" gbk big5 in.txt wa.txt; check "word adjustment: exit 0" status_is $? 0
+check "word adjustment: 頭髮, not 頭發" grep -q '「頭髮」' <(iconv -f CP950 -t UTF-8 wa.txt)
+check "tables only: 頭發" grep -q '“頭發”' <(iconv -f CP950 -t UTF-8 big5.txt)
+run --lumbra 'Z:\no\such\folder' gbk big5 in.txt none.txt 2>err.txt; s=$?
+check "missing Lumbra: exit 1" status_is $s 1
+check "missing Lumbra: no output" test ! -e none.txt
+run --lumbra >/dev/null 2>&1; check "--lumbra without folder: exit 2" status_is $? 2
+
 run 0 1 <in.txt >piped.txt; check "pipe: exit 0" status_is $? 0
 check "pipe: same as the file" cmp -s piped.txt big5.txt
 

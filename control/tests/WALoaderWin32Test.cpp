@@ -3,6 +3,7 @@
 #include "WALoader.h"
 
 #include "LumbraTestSupport.h"
+#include "ShortcutMaker.h"
 #include "TextTransfer.h"
 
 #include <gtest/gtest.h>
@@ -167,4 +168,20 @@ TEST_F(CLoaderTest, NoRoomForTemporaryFilesLeavesBuiltInsEmpty)
     ASSERT_EQ(g2b.size(), 9u);
     EXPECT_EQ(g2b[0].m_nPairs, 0u);
     EXPECT_EQ(g2b[3].m_nPairs, 4u);  // plain user libraries need no temporary file
+}
+
+TEST_F(CLoaderTest, AtMostSixtyFourUserLibrariesAndShortcutsToThem)
+{
+    // 65 sections, each naming a shortcut to the places library.
+    ASSERT_TRUE(MakeShortcut(m_strRoot + "\\ctwa\\places.lnk", m_strRoot + "\\ctwa\\custbig\\places.txt", ""));
+    std::string strCatalogue;
+    for (int n = 1; n <= 65; ++n)
+        strCatalogue += "[CUSLIB_G2B" + std::to_string(n) + "]\r\nPath = %%CTWA_FOLDER%%\\PLACES.LNK \r\nApply = true\r\n\r\n";
+    WriteFile(m_strRoot + "\\config\\wag2b.ini", strCatalogue);
+    EXPECT_EQ(CountWordAdjustmentWork(m_places), 120 + 64 + 3);
+    Load();
+    const std::vector<CLoaded> g2b = Summary(m_lists.WALibrariesG2B());
+    ASSERT_EQ(g2b.size(), 3u + 64u + 3u);
+    for (size_t i = 3; i < 3 + 64; ++i)
+        ASSERT_EQ(g2b[i], (CLoaded{"Place names (Taiwan usage)", false, true, 4})) << i;
 }

@@ -1,6 +1,6 @@
 #include "IntegrationCheck.h"
 
-#include "InterfaceLanguage.h"
+#include "FixedLanguage.h"
 #include "MessageCatalogue.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +8,6 @@
 #include <set>
 
 namespace {
-
-class CFixedLanguage : public CInterfaceLanguage {
-public:
-    explicit CFixedLanguage(std::uint32_t nLCID) { SetFixedLanguage(nLCID); }
-};
 
 // A file system of a few folders and files.
 struct CFakeDisk {

@@ -3,7 +3,7 @@
 #include "LoadingDlg.h"
 
 #include "ControlResource.h"
-#include "InterfaceLanguage.h"
+#include "FixedLanguage.h"
 #include "ScreenCapture.h"
 
 #include <commctrl.h>
@@ -16,11 +16,6 @@
 using namespace dialogtest;
 
 namespace {
-
-class CFixedLanguage : public CInterfaceLanguage {
-public:
-    explicit CFixedLanguage(std::uint32_t nLCID) { SetFixedLanguage(nLCID); }
-};
 
 std::string TextOf(HWND hWnd, UINT nCodePage = 1252)
 {

@@ -4,7 +4,7 @@
 #include "MessageBox.h"
 
 #include "CatalogueMessages.h"
-#include "InterfaceLanguage.h"
+#include "FixedLanguage.h"
 #include "MessageCatalogue.h"
 #include "ScratchFolder.h"
 #include "ScreenCapture.h"
@@ -21,11 +21,6 @@
 using namespace dialogtest;
 
 namespace {
-
-class CFixedLanguage : public CInterfaceLanguage {
-public:
-    explicit CFixedLanguage(std::uint32_t nLCID) { SetFixedLanguage(nLCID); }
-};
 
 // A window's text in code page `nCodePage`.
 std::string TextIn(HWND hWnd, UINT nCodePage)

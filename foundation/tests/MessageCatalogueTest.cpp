@@ -1,4 +1,4 @@
-#include "InterfaceLanguage.h"
+#include "FixedLanguage.h"
 #include "MessageCatalogue.h"
 
 #include <gtest/gtest.h>
@@ -36,12 +36,6 @@ std::map<std::string, int> Placeholders(const std::string& strText)
     }
     return counts;
 }
-
-// A language object made current for one test; the look-up follows it.
-class CFixedLanguage : public CInterfaceLanguage {
-public:
-    explicit CFixedLanguage(std::uint32_t nLCID) { SetFixedLanguage(nLCID); }
-};
 
 // ---------------------------------------------------------------- the table
 

@@ -1,0 +1,65 @@
+// The four entry points of kivo.ocx. DllMain only records the module handle:
+// the control's start-up shows windows and reads the registry, which must not
+// happen under the loader lock, so it runs on the first DllGetClassObject.
+#include "ClassFactory.h"
+#include "KIVOApp.h"
+#include "KIVOGuids.h"
+#include "Registration.h"
+#include "ServerModule.h"
+
+#include <new>
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID)
+{
+    if (dwReason == DLL_PROCESS_ATTACH) {
+        kivoserver::SetModuleHandle(hInstance);
+        DisableThreadLibraryCalls(hInstance);
+    }
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualCLSID(rclsid, CLSID_KIVOCtrl))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    try {
+        if (!CKIVOApp::Instance().InitInstance())
+            return CLASS_E_CLASSNOTAVAILABLE;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+    CKIVOCtrlFactory* pFactory = new (std::nothrow) CKIVOCtrlFactory();
+    if (!pFactory)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = pFactory->QueryInterface(riid, ppv);
+    pFactory->Release();
+    return hr;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()
+{
+    return kivoserver::HasObjectReferences() ? S_FALSE : S_OK;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
+{
+    try {
+        return kivoserver::RegisterServer();
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
+{
+    try {
+        return kivoserver::UnregisterServer();
+    } catch (...) {
+        return E_FAIL;
+    }
+}

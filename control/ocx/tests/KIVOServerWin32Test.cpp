@@ -1,0 +1,347 @@
+// kivo.ocx as an automation host uses it: self-registration and its keys,
+// creation by ProgID and CLSID, and the _DKIVO members through Invoke, with
+// the bad calls a host can make.
+#include "KIVOGuids.h"
+#include "LumbraTestSupport.h"
+#include "ScopedCom.h"
+#include "ScopedRegKey.h"
+
+#include <gtest/gtest.h>
+
+#include <oleauto.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using RegisterFunction = HRESULT(STDAPICALLTYPE*)();
+
+bool KeyExists(const std::string& subKey)
+{
+    CScopedRegKey key;
+    return RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+}
+
+std::string KeyValue(const std::string& subKey, const char* name)
+{
+    CScopedRegKey key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        return "<no key>";
+    char buffer[1024] = {};
+    DWORD size = sizeof(buffer) - 1, type = 0;
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+        return "<no value>";
+    return buffer;
+}
+
+class CBstr {
+public:
+    explicit CBstr(const std::wstring& text) : m_b(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    ~CBstr() { SysFreeString(m_b); }
+    CBstr(const CBstr&) = delete;
+    CBstr& operator=(const CBstr&) = delete;
+    BSTR Get() const { return m_b; }
+
+private:
+    BSTR m_b;
+};
+
+// The module loaded into the test process, so its exports can be called
+// directly, and the Lumbra folder start-up looks for.
+class KIVOServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        const std::string lumbra = lumbratest::LumbraData();
+        CScopedRegKey key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\Perdix\\KIVO\\1.5\\Path", 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, key.Receive(), nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(lumbra.c_str()), static_cast<DWORD>(lumbra.size() + 1)),
+                  ERROR_SUCCESS);
+        s_hModule = LoadLibraryA(lumbratest::WindowsPath(KIVO_OCX_PATH).c_str());
+        ASSERT_NE(s_hModule, nullptr);
+    }
+
+    // The prefix is left as a fresh one would be: the control not registered.
+    static void TearDownTestSuite() { EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK); }
+
+    static HRESULT CallExport(const char* name)
+    {
+        auto function = reinterpret_cast<RegisterFunction>(GetProcAddress(s_hModule, name));
+        return function ? function() : E_NOTIMPL;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_com.IsUsable());
+        ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
+    }
+
+    CScopedComPtr<IDispatch> CreateByProgId()
+    {
+        CScopedComPtr<IDispatch> control;
+        CLSID clsid = {};
+        EXPECT_EQ(CLSIDFromProgID(L"KIVO.KIVOCtrl.1", &clsid), S_OK);
+        EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_KIVOCtrl));
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReceiveVoid()), S_OK);
+        return control;
+    }
+
+    static HRESULT Call(IDispatch* control, DISPID id, std::vector<VARIANT> argsInOrder, VARIANT* result,
+                        EXCEPINFO* exception = nullptr)
+    {
+        std::vector<VARIANT> reversed(argsInOrder.rbegin(), argsInOrder.rend());
+        DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                             static_cast<UINT>(reversed.size()), 0};
+        UINT argError = 0;
+        VariantInit(result);
+        return control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, exception,
+                               &argError);
+    }
+
+    static VARIANT ShortsRef(short* values)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I2 | VT_BYREF;
+        v.piVal = values;
+        return v;
+    }
+    static VARIANT Short(short value)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I2;
+        v.iVal = value;
+        return v;
+    }
+    static VARIANT Text(BSTR text)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;
+        v.bstrVal = text;
+        return v;
+    }
+
+    // ConvertText; the error (or S_OK) and the result text.
+    HRESULT ConvertText(IDispatch* control, const std::wstring& text, short source, short destination,
+                        std::wstring& out)
+    {
+        CBstr input(text);
+        VARIANT result;
+        EXCEPINFO exception = {};
+        const HRESULT hr = Call(control, DispIdConvertText, {Text(input.Get()), Short(source), Short(destination)},
+                                &result, &exception);
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrDescription);
+        if (hr == DISP_E_EXCEPTION)
+            return exception.scode;
+        if (SUCCEEDED(hr) && result.vt == VT_BSTR)
+            out.assign(result.bstrVal, SysStringLen(result.bstrVal));
+        VariantClear(&result);
+        return hr;
+    }
+
+    CScopedComInit m_com;
+    static HMODULE s_hModule;
+};
+
+HMODULE KIVOServerTest::s_hModule = nullptr;
+
+const std::string kClassKey = std::string("CLSID\\") + kClsidKIVOCtrlText;
+
+TEST_F(KIVOServerTest, RegistrationWritesTheClassKeysAndUnregistrationRemovesThem)
+{
+    EXPECT_EQ(CallExport("DllRegisterServer"), S_OK);  // a second time overwrites
+    EXPECT_EQ(KeyValue(kClassKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_NE(KeyValue(kClassKey + "\\InprocServer32", nullptr).find("kivo.ocx"), std::string::npos);
+    EXPECT_EQ(KeyValue(kClassKey + "\\ProgID", nullptr), "KIVO.KIVOCtrl.1");
+    EXPECT_EQ(KeyValue(kClassKey + "\\VersionIndependentProgID", nullptr), "KIVO.KIVOCtrl");
+    EXPECT_EQ(KeyValue(kClassKey + "\\TypeLib", nullptr), kLibidKIVOLibText);
+    EXPECT_EQ(KeyValue(kClassKey + "\\Version", nullptr), "1.0");
+    EXPECT_EQ(KeyValue(kClassKey + "\\MiscStatus\\1", nullptr), "132497");
+    EXPECT_TRUE(KeyExists(kClassKey + "\\Control"));
+    EXPECT_TRUE(KeyExists(kClassKey + "\\Insertable"));
+    EXPECT_NE(KeyValue(kClassKey + "\\ToolboxBitmap32", nullptr).find(", 1"), std::string::npos);
+    EXPECT_EQ(KeyValue("KIVO.KIVOCtrl.1\\CLSID", nullptr), kClsidKIVOCtrlText);
+    EXPECT_TRUE(KeyExists(std::string("TypeLib\\") + kLibidKIVOLibText + "\\1.0"));
+
+    EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK);
+    EXPECT_FALSE(KeyExists(kClassKey));
+    EXPECT_FALSE(KeyExists("KIVO.KIVOCtrl.1"));
+    EXPECT_FALSE(KeyExists("KIVO.KIVOCtrl"));
+    EXPECT_FALSE(KeyExists(std::string("TypeLib\\") + kLibidKIVOLibText));
+    EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK);  // nothing left to remove
+}
+
+TEST_F(KIVOServerTest, CreatedByProgIdAndByClsidWithClassInformation)
+{
+    CScopedComPtr<IDispatch> byProgId = CreateByProgId();
+    ASSERT_TRUE(byProgId);
+    CScopedComPtr<IDispatch> byClsid;
+    ASSERT_EQ(CoCreateInstance(CLSID_KIVOCtrl, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, byClsid.ReceiveVoid()),
+              S_OK);
+
+    CScopedComPtr<IProvideClassInfo2> classInfo;
+    ASSERT_EQ(byClsid->QueryInterface(IID_IProvideClassInfo2, classInfo.ReceiveVoid()), S_OK);
+    GUID events = {};
+    EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+    EXPECT_TRUE(IsEqualGUID(events, DIID_DKIVOEvents));
+    CScopedComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(classInfo->GetClassInfo(reinterpret_cast<ITypeInfo**>(coclass.ReceiveVoid())), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);
+    EXPECT_TRUE(IsEqualGUID(attributes->guid, CLSID_KIVOCtrl));
+    EXPECT_EQ(attributes->typekind, TKIND_COCLASS);
+    coclass->ReleaseTypeAttr(attributes);
+}
+
+TEST_F(KIVOServerTest, NamesGiveTheFixedDispatchNumbers)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    const struct {
+        const wchar_t* name;
+        DISPID id;
+    } cases[] = {{L"KIVOCaption", 1}, {L"Management", 2}, {L"CodeTransfer", 3}, {L"convertTEXT", 4}};
+    for (const auto& c : cases) {
+        LPOLESTR name = const_cast<LPOLESTR>(c.name);
+        DISPID id = 0;
+        EXPECT_EQ(control->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+        EXPECT_EQ(id, c.id);
+    }
+    LPOLESTR unknown = const_cast<LPOLESTR>(L"Transfer");
+    DISPID id = 0;
+    EXPECT_EQ(control->GetIDsOfNames(IID_NULL, &unknown, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(id, DISPID_UNKNOWN);
+
+    // The type information the control hands out describes the same members.
+    CScopedComPtr<ITypeInfo> typeInfo;
+    ASSERT_EQ(control->GetTypeInfo(0, LOCALE_USER_DEFAULT, reinterpret_cast<ITypeInfo**>(typeInfo.ReceiveVoid())),
+              S_OK);
+    LPOLESTR convert = const_cast<LPOLESTR>(L"ConvertText");
+    EXPECT_EQ(typeInfo->GetIDsOfNames(&convert, 1, &id), S_OK);
+    EXPECT_EQ(id, 4);
+}
+
+TEST_F(KIVOServerTest, CodeTransferThroughInvokeTurnsGbkIntoBig5)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    std::vector<short> text(32767, 0);
+    const unsigned char gbk[] = {0xD6, 0xD0, 0xB9, 0xFA};  // "zhong guo", simplified
+    for (size_t i = 0; i < sizeof(gbk); ++i)
+        text[i] = static_cast<signed char>(gbk[i]);
+    short codes[3] = {0, 1, 4};
+    VARIANT result;
+    ASSERT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(text.data()), ShortsRef(codes)}, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_I2);
+    ASSERT_EQ(result.iVal, 4);
+    const unsigned char big5[] = {0xA4, 0xA4, 0xB0, 0xEA};
+    for (size_t i = 0; i < sizeof(big5); ++i)
+        EXPECT_EQ(static_cast<unsigned char>(text[i]), big5[i]) << i;
+
+    short badCodes[3] = {0, 6, 4};
+    ASSERT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(text.data()), ShortsRef(badCodes)}, &result), S_OK);
+    EXPECT_EQ(result.iVal, -1);
+}
+
+TEST_F(KIVOServerTest, ConvertTextConvertsWholeTextsOfEveryLength)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    std::wstring out;
+    EXPECT_EQ(ConvertText(control.Get(), L"\u4E2D\u56FD", 0, 1, out), S_OK);
+    EXPECT_EQ(out, L"\u4E2D\u570B");
+    EXPECT_EQ(ConvertText(control.Get(), L"\u4E2D\u56FD", 3, 4, out), S_OK);
+    EXPECT_EQ(out, L"\u4E2D\u570B");
+    EXPECT_EQ(ConvertText(control.Get(), L"\u4E2D\u570B", 1, 0, out), S_OK);
+    EXPECT_EQ(out, L"\u4E2D\u56FD");
+    out = L"x";
+    EXPECT_EQ(ConvertText(control.Get(), L"", 0, 1, out), S_OK);
+    EXPECT_EQ(out, L"");
+
+    // Far beyond one CodeTransfer call: cut at line feeds and joined again.
+    std::wstring longText, expected;
+    for (int i = 0; i < 20000; ++i) {
+        longText += L"\u4E2D\u56FD\n";
+        expected += L"\u4E2D\u570B\n";
+    }
+    EXPECT_EQ(ConvertText(control.Get(), longText, 0, 1, out), S_OK);
+    EXPECT_EQ(out == expected, true);
+}
+
+TEST_F(KIVOServerTest, BadCallsGiveAutomationErrors)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    std::wstring out;
+    for (const auto& codes : {std::pair<short, short>{-1, 0}, {0, 6}, {6, 1}, {100, -100}})
+        EXPECT_EQ(ConvertText(control.Get(), L"\u4E2D", codes.first, codes.second, out), E_INVALIDARG);
+    EXPECT_EQ(ConvertText(control.Get(), std::wstring(L"a\0b", 3), 0, 1, out), E_INVALIDARG);
+
+    CBstr text(L"abc");
+    short values[3] = {0, 1, 3};
+    VARIANT nothing;
+    VariantInit(&nothing);
+    nothing.vt = VT_NULL;
+    VARIANT result;
+    EXPECT_EQ(Call(control.Get(), DispIdConvertText, {Text(text.Get()), Short(0)}, &result), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Call(control.Get(), DispIdConvertText, {nothing, Short(0), Short(1)}, &result), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(values)}, &result), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Call(control.Get(), DispIdCodeTransfer, {Short(0), ShortsRef(values)}, &result), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(values), ShortsRef(nullptr)}, &result),
+              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Call(control.Get(), DispIdManagement, {Short(2)}, &result), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Call(control.Get(), DispIdManagement, {}, &result), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Call(control.Get(), 99, {}, &result), DISP_E_MEMBERNOTFOUND);
+    DISPPARAMS none = {nullptr, nullptr, 1, 0};
+    EXPECT_EQ(control->Invoke(DispIdManagement, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
+              E_INVALIDARG);
+}
+
+TEST_F(KIVOServerTest, ManagementAnswersPresenceAndRefusesUnknownCommands)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    const struct {
+        short command[2];
+        short expected;
+    } cases[] = {{{2, 0}, 1}, {{0, 3}, 0}, {{0, -1}, 0}, {{3, 0}, 0}, {{-5, 0}, 0}, {{1, 0}, 1}};
+    for (const auto& c : cases) {
+        short command[2] = {c.command[0], c.command[1]};
+        VARIANT result;
+        ASSERT_EQ(Call(control.Get(), DispIdManagement, {ShortsRef(command)}, &result), S_OK);
+        EXPECT_EQ(result.iVal, c.expected) << c.command[0] << "," << c.command[1];
+    }
+}
+
+TEST_F(KIVOServerTest, CaptionIsReadAndWritten)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(result.bstrVal), L"KIVO \u7B80\u7E41\u8F6C\u6362");
+    VariantClear(&result);
+
+    CBstr caption(L"Converter");
+    VARIANT value = Text(caption.Get());
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {&value, &put, 1, 1};
+    ASSERT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr), S_OK);
+    ASSERT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    EXPECT_EQ(std::wstring(result.bstrVal), L"Converter");
+    VariantClear(&result);
+}
+
+} // namespace

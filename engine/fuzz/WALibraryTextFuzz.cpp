@@ -16,13 +16,8 @@
 #include <cstdlib>
 #include <string>
 
-#define KIVO_FUZZ_REQUIRE(condition)                                                     \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "%s:%d: broken promise: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                 \
-        }                                                                                 \
-    } while (false)
+#include "../../foundation/fuzz/FuzzRequire.h"
+
 
 namespace {
 

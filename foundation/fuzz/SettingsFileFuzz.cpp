@@ -15,13 +15,8 @@
 #include <string>
 #include <vector>
 
-#define KIVO_FUZZ_REQUIRE(condition)                                                     \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "%s:%d: broken promise: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                 \
-        }                                                                                 \
-    } while (false)
+#include "FuzzRequire.h"
+
 
 namespace {
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <objbase.h>
+#include <ole2.h>
 #include <windows.h>
 
 // An interface pointer of type T, released once. Move-only.
@@ -84,6 +85,25 @@ public:
 
     // False only when COM cannot be used on this thread at all.
     bool IsUsable() const { return SUCCEEDED(m_hResult) || m_hResult == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT m_hResult;
+};
+
+// Initialises OLE for the calling thread (what hosting controls, drag and
+// drop and the OLE clipboard need) and balances it on exit.
+class CScopedOleInit {
+public:
+    CScopedOleInit() : m_hResult(OleInitialize(nullptr)) {}
+    ~CScopedOleInit()
+    {
+        if (SUCCEEDED(m_hResult))
+            OleUninitialize();
+    }
+    CScopedOleInit(const CScopedOleInit&) = delete;
+    CScopedOleInit& operator=(const CScopedOleInit&) = delete;
+
+    bool IsUsable() const { return SUCCEEDED(m_hResult); }
 
 private:
     HRESULT m_hResult;

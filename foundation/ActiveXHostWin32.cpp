@@ -1,0 +1,71 @@
+#include "ActiveXHost.h"
+
+#include "ScopedCom.h"
+
+namespace {
+
+using AxWinInitFunction = BOOL(WINAPI*)();
+using AxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
+using AxCreateControlFunction = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
+
+// The container's entry points, found once. The library stays loaded for the
+// process: its window class must outlive every window of it.
+struct CContainerLibrary {
+    AxWinInitFunction pfnInit = nullptr;
+    AxGetControlFunction pfnGetControl = nullptr;
+    AxCreateControlFunction pfnCreateControl = nullptr;
+    bool bInitialised = false;
+
+    CContainerLibrary()
+    {
+        HMODULE hModule = LoadLibraryW(L"atl.dll");
+        if (!hModule)
+            return;
+        pfnInit = reinterpret_cast<AxWinInitFunction>(GetProcAddress(hModule, "AtlAxWinInit"));
+        pfnGetControl = reinterpret_cast<AxGetControlFunction>(GetProcAddress(hModule, "AtlAxGetControl"));
+        pfnCreateControl = reinterpret_cast<AxCreateControlFunction>(GetProcAddress(hModule, "AtlAxCreateControl"));
+    }
+    bool IsComplete() const { return pfnInit && pfnGetControl && pfnCreateControl; }
+};
+
+CContainerLibrary& Container()
+{
+    static CContainerLibrary library;
+    return library;
+}
+
+} // namespace
+
+bool InitActiveXHosting()
+{
+    CContainerLibrary& library = Container();
+    if (!library.IsComplete())
+        return false;
+    // The window class is registered once per process.
+    if (!library.bInitialised)
+        library.bInitialised = library.pfnInit() != FALSE;
+    return library.bInitialised;
+}
+
+HRESULT GetHostedControl(HWND hContainer, REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    CContainerLibrary& library = Container();
+    if (!library.IsComplete() || !IsWindow(hContainer))
+        return E_FAIL;
+    CScopedComPtr<IUnknown> control;
+    const HRESULT hr = library.pfnGetControl(hContainer, reinterpret_cast<IUnknown**>(control.ReceiveVoid()));
+    if (FAILED(hr) || !control)
+        return E_FAIL;
+    return control->QueryInterface(riid, ppv);
+}
+
+HRESULT CreateHostedControl(HWND hContainer, const wchar_t* name)
+{
+    CContainerLibrary& library = Container();
+    if (!library.IsComplete() || !IsWindow(hContainer) || !name)
+        return E_INVALIDARG;
+    return library.pfnCreateControl(name, hContainer, nullptr, nullptr);
+}

@@ -8,6 +8,12 @@ using AxWinInitFunction = BOOL(WINAPI*)();
 using AxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 using AxCreateControlFunction = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
 
+template <class Function>
+Function Export(HMODULE hModule, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(hModule, name)));
+}
+
 // The container's entry points, found once. The library stays loaded for the
 // process: its window class must outlive every window of it.
 struct CContainerLibrary {
@@ -21,9 +27,9 @@ struct CContainerLibrary {
         HMODULE hModule = LoadLibraryW(L"atl.dll");
         if (!hModule)
             return;
-        pfnInit = reinterpret_cast<AxWinInitFunction>(GetProcAddress(hModule, "AtlAxWinInit"));
-        pfnGetControl = reinterpret_cast<AxGetControlFunction>(GetProcAddress(hModule, "AtlAxGetControl"));
-        pfnCreateControl = reinterpret_cast<AxCreateControlFunction>(GetProcAddress(hModule, "AtlAxCreateControl"));
+        pfnInit = Export<AxWinInitFunction>(hModule, "AtlAxWinInit");
+        pfnGetControl = Export<AxGetControlFunction>(hModule, "AtlAxGetControl");
+        pfnCreateControl = Export<AxCreateControlFunction>(hModule, "AtlAxCreateControl");
     }
     bool IsComplete() const { return pfnInit && pfnGetControl && pfnCreateControl; }
 };

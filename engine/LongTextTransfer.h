@@ -3,6 +3,7 @@
 // has them and otherwise between characters, and the pieces are converted in order.
 #pragma once
 
+#include "TextPieces.h"
 #include "TextTransfer.h"
 
 #include <cstddef>
@@ -11,12 +12,6 @@
 // Largest piece handed to one call: its result stays countable even as
 // UTF-16 (two elements a byte, plus the terminator).
 constexpr std::size_t kMaxPieceBytes = 16000;
-
-// Where the piece that starts at `from` ends: after the last line feed within
-// `limit` bytes, else at the last character boundary within them. For a
-// Unicode text the positions are in bytes of UTF-16LE and a surrogate pair is
-// never split. The piece is never empty while text remains.
-std::size_t NextPieceEnd(const std::string& bytes, bool unicode, std::size_t from, std::size_t limit);
 
 enum class LongTransferResult {
     Done,

@@ -16,19 +16,6 @@ std::string Utf16(const std::u16string& units)
     return bytes;
 }
 
-TEST(PieceCutting, PrefersTheLastLineFeedThenACharacterBoundary)
-{
-    const std::string text = "ab\ncd\nef";
-    EXPECT_EQ(NextPieceEnd(text, false, 0, 7), 6u);       // after the second line feed
-    EXPECT_EQ(NextPieceEnd(text, false, 0, 100), 8u);     // the rest fits
-    const std::string hanzi = Bytes({0xB0, 0xA1, 0xB0, 0xA1, 0xB0, 0xA1});
-    EXPECT_EQ(NextPieceEnd(hanzi, false, 0, 3), 2u);      // never inside a character
-    EXPECT_EQ(NextPieceEnd(hanzi, false, 0, 1), 1u);      // a limit below one character still moves on
-    const std::string pair = Utf16(u"a\U0001F600b");     // a, surrogate pair, b
-    EXPECT_EQ(NextPieceEnd(pair, true, 0, 4), 2u);        // the pair is not split
-    EXPECT_EQ(NextPieceEnd(pair, true, 0, 6), 6u);
-}
-
 TEST(LongTextTransfer, LongTextsEqualTheirPiecesConvertedInOneCallEach)
 {
     std::mt19937 rng(5);

@@ -1,0 +1,45 @@
+#include "TextPieces.h"
+
+namespace {
+
+bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+char16_t UnitAt(const std::string& bytes, std::size_t i)
+{
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+}
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+} // namespace
+
+std::size_t NextPieceEnd(const std::string& bytes, bool unicode, std::size_t from, std::size_t limit)
+{
+    const std::size_t size = unicode ? bytes.size() & ~std::size_t(1) : bytes.size();
+    if (size - from <= limit)
+        return size;
+    std::size_t lastLineFeed = 0, lastBoundary = from;
+    for (std::size_t i = from; i < size;) {
+        std::size_t step = 1;
+        bool lineFeed;
+        if (unicode) {
+            const char16_t unit = UnitAt(bytes, i);
+            step = IsHighSurrogate(unit) && i + 4 <= size ? 4 : 2;
+            lineFeed = unit == u'\n';
+        } else {
+            step = IsLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < size ? 2 : 1;
+            lineFeed = bytes[i] == '\n';
+        }
+        if (i + step - from > limit)
+            break;
+        i += step;
+        lastBoundary = i;
+        if (lineFeed)
+            lastLineFeed = i;
+    }
+    if (lastLineFeed > from)
+        return lastLineFeed;
+    if (lastBoundary > from)
+        return lastBoundary;
+    return from + (unicode ? 2 : 1);  // a limit smaller than one character
+}

@@ -132,7 +132,7 @@ protected:
     }
 
     // ConvertText; the error (or S_OK) and the result text.
-    HRESULT ConvertText(IDispatch* control, const std::wstring& text, short source, short destination,
+    static HRESULT ConvertText(IDispatch* control, const std::wstring& text, short source, short destination,
                         std::wstring& out)
     {
         CBstr input(text);

@@ -3,6 +3,12 @@
 // the bad calls a host can make.
 #include "OcxTestSupport.h"
 
+#include "GuiScript.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
 namespace {
 
 using namespace ocxtest;
@@ -196,6 +202,161 @@ TEST_F(KIVOServerTest, CaptionIsReadAndWritten)
     ASSERT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
     EXPECT_EQ(std::wstring(result.bstrVal), L"Converter");
     VariantClear(&result);
+}
+
+// The control's own settings, read and written around it.
+const char kSettingsKey[] = "software\\Perdix\\KIVO\\1.5";
+
+DWORD ShellLcid()
+{
+    CScopedRegKey key;
+    DWORD value = 0, size = sizeof value;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Shell").c_str(), 0, KEY_READ,
+                      key.Receive()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.Get(), "LCID", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+void SetShellLcid(DWORD value)
+{
+    CScopedRegKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Shell").c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, key.Receive(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key.Get(), "LCID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void SetLumbraRoot(const std::string& folder)
+{
+    CScopedRegKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Path").c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, key.Receive(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+}
+
+TEST_F(KIVOServerTest, CodeTransferThroughInvokeKeepsItsContract)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    const struct {
+        short source, destination;
+        std::vector<short> input;
+        short count;  // ControlCodes[2]
+        short expected;
+        std::vector<short> output;  // the first elements afterwards
+    } cases[] = {
+        {0, 0, {1, 2, 3, 4, 5, 6, 7}, 7, 7, {1, 2, 3, 4, 5, 6, 7}},              // unchanged, untouched
+        {6, 1, {1, 2}, 2, -1, {1, 2}},                                           // code out of range
+        {0, -1, {1, 2}, 2, -1, {1, 2}},
+        {0, 1, {-73, -94}, 2, 2, {-75, 111}},                                    // GB B7A2 to Big5 B56F
+        {1, 2, {-59, -23}, 2, 2, {-13, 119}},                                    // Big5 C5E9 to GBK F377
+        {0, 3, {-42, -48}, 2, 4, {0x2D, 0x4E, 0, 0}},                            // U+4E2D and the zero unit
+        {0, 3, {}, 0, 2, {0, 0}},                                                // only the zero unit
+        {3, 0, {}, 0, 0, {}},                                                    // an empty Unicode source
+        {4, 5, {0xEC, 0x4E}, 2, 4, {'?', 0, 0, 0}},                              // U+4EEC has no Big5 form
+        {3, 0, {0x2D, 0x4E, 0x41}, 3, 2, {-42, -48}},                            // the odd last byte is ignored
+    };
+    for (const auto& c : cases) {
+        std::vector<short> text(32767, 0x55);
+        std::copy(c.input.begin(), c.input.end(), text.begin());
+        short codes[3] = {c.source, c.destination, c.count};
+        VARIANT result;
+        ASSERT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(text.data()), ShortsRef(codes)}, &result), S_OK);
+        EXPECT_EQ(result.iVal, c.expected) << c.source << "->" << c.destination;
+        EXPECT_EQ(std::vector<short>(text.begin(), text.begin() + c.output.size()), c.output)
+            << c.source << "->" << c.destination;
+        EXPECT_EQ(codes[2], c.count);  // the control codes are never written
+    }
+}
+
+TEST_F(KIVOServerTest, ConvertTextTakesTenMegabytes)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    // 10 MB of UTF-16 without a single line feed: cut between characters.
+    const std::size_t units = 10u * 1024 * 1024 / 2;
+    std::wstring text, expected;
+    text.reserve(units);
+    expected.reserve(units);
+    while (text.size() < units) {
+        text += L"\u4E2D\u56FD";
+        expected += L"\u4E2D\u570B";
+    }
+    std::wstring out;
+    ASSERT_EQ(ConvertText(control.Get(), text, 3, 4, out), S_OK);
+    EXPECT_EQ(out.size(), expected.size());
+    EXPECT_TRUE(out == expected);
+}
+
+TEST_F(KIVOServerTest, ManagementSwitchesTheLanguageAndWritesTheRegistryOnlyOnChange)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    EXPECT_EQ(Management(control.Get(), 0, 1), 1);  // Simplified Chinese
+    EXPECT_EQ(ShellLcid(), 2052u);
+    SetShellLcid(12345);  // marks whether the next call writes
+    EXPECT_EQ(Management(control.Get(), 0, 1), 1);  // already current
+    EXPECT_EQ(ShellLcid(), 12345u);
+    EXPECT_EQ(Management(control.Get(), 0, 3), 0);  // no such entry
+    EXPECT_EQ(ShellLcid(), 12345u);
+    EXPECT_EQ(Management(control.Get(), 0, 2), 1);  // Traditional Chinese
+    EXPECT_EQ(ShellLcid(), 1028u);
+    EXPECT_EQ(Management(control.Get(), 0, 0), 1);  // English again
+    EXPECT_EQ(ShellLcid(), 1033u);
+    EXPECT_EQ(Management(control.Get(), 2, 0), 1);
+    EXPECT_EQ(ShellLcid(), 1033u);
+}
+
+TEST_F(KIVOServerTest, ReloadWithoutLumbraWarnsAndKeepsTheLoadedLibraries)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    // A copy of Lumbra that can be taken away.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string copy = std::string(temp) + "kivo-lumbra-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(lumbratest::CopyTree(lumbratest::LumbraData(), copy));
+    SetLumbraRoot(copy);
+    EXPECT_EQ(Management(control.Get(), 1, 0), 1);
+
+    const std::wstring hair = L"\u5934\u53D1";        // simplified "hair"
+    const std::wstring adjusted = L"\u982D\u9AEE";    // its traditional word, not character by character
+    std::wstring out;
+    ASSERT_EQ(ConvertText(control.Get(), hair, 3, 4, out), S_OK);
+    EXPECT_EQ(out, adjusted);
+
+    SHFILEOPSTRUCTA remove = {};
+    const std::string from = copy + std::string(1, '\0');
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    ASSERT_EQ(SHFileOperationA(&remove), 0);
+
+    std::string message;
+    lumbratest::CGuiScript script({[&](HWND hBox) {
+        char text[1024] = {};
+        for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            GetWindowTextA(h, text, sizeof text);
+            message += text;
+            message += '\n';
+        }
+        PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    }});
+    EXPECT_EQ(Management(control.Get(), 1, 0), 0);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_FALSE(script.Forced());
+    EXPECT_NE(message.find(copy), std::string::npos) << message;  // the message names the folder checked
+
+    // The libraries loaded before stay in use.
+    ASSERT_EQ(ConvertText(control.Get(), hair, 3, 4, out), S_OK);
+    EXPECT_EQ(out, adjusted);
+
+    SetLumbraRoot(lumbratest::LumbraData());
+    EXPECT_EQ(Management(control.Get(), 1, 0), 1);
 }
 
 } // namespace

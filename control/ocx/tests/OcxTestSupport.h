@@ -106,6 +106,16 @@ protected:
                                &argError);
     }
 
+    // Management with the command array {command, argument}; -99 when the
+    // call itself failed.
+    static short Management(IDispatch* control, short command, short argument)
+    {
+        short values[2] = {command, argument};
+        VARIANT result;
+        EXPECT_EQ(Call(control, DispIdManagement, {ShortsRef(values)}, &result), S_OK);
+        return result.vt == VT_I2 ? result.iVal : -99;
+    }
+
     static VARIANT ShortsRef(short* values)
     {
         VARIANT v;

@@ -175,7 +175,11 @@ STDMETHODIMP CKIVOPropPage::GetPageInfo(PROPPAGEINFO* pPageInfo)
         return E_POINTER;
     const LONG units = GetDialogBaseUnits();
     pPageInfo->cb = sizeof(PROPPAGEINFO);
-    pPageInfo->pszTitle = TaskString(ModuleString(IDS_PROPPAGE_CAPTION));
+    try {
+        pPageInfo->pszTitle = TaskString(ModuleString(IDS_PROPPAGE_CAPTION));
+    } catch (const std::bad_alloc&) {
+        pPageInfo->pszTitle = nullptr;
+    }
     pPageInfo->size.cx = MulDiv(kPageWidthDlu, LOWORD(units), 4);
     pPageInfo->size.cy = MulDiv(kPageHeightDlu, HIWORD(units), 8);
     pPageInfo->pszDocString = nullptr;
@@ -190,6 +194,7 @@ STDMETHODIMP CKIVOPropPage::SetObjects(ULONG cObjects, IUnknown** ppUnk)
         return E_POINTER;
     ReleaseObjects();
     try {
+        m_objects.reserve(cObjects);  // push_back below cannot throw then
         for (ULONG i = 0; i < cObjects; ++i) {
             IDispatch* pObject = nullptr;
             if (!ppUnk[i] || FAILED(ppUnk[i]->QueryInterface(DIID_DKIVO, reinterpret_cast<void**>(&pObject))) ||
@@ -199,16 +204,16 @@ STDMETHODIMP CKIVOPropPage::SetObjects(ULONG cObjects, IUnknown** ppUnk)
             }
             m_objects.push_back(pObject);
         }
+        m_bDirty = false;
+        if (!m_objects.empty() && m_pDialog) {
+            ReadCaption(m_objects.front(), m_strCaption);
+            CaptionToEdit();
+        }
+        return S_OK;
     } catch (const std::bad_alloc&) {
         ReleaseObjects();
         return E_OUTOFMEMORY;
     }
-    m_bDirty = false;
-    if (!m_objects.empty() && m_pDialog) {
-        ReadCaption(m_objects.front(), m_strCaption);
-        CaptionToEdit();
-    }
-    return S_OK;
 }
 
 STDMETHODIMP CKIVOPropPage::Show(UINT nCmdShow)

@@ -147,6 +147,8 @@ private:
     // The ambient colour `dispId` of the site, or `fallback`.
     OLE_COLOR AmbientColor(DISPID dispId, OLE_COLOR fallback) const;
     void ResetProperties();
+    // What a load read becomes the control's state, saved as it stands.
+    void AdoptLoadedProperties(CKIVOProperties&& loaded);
     void NotifyViewChange();
 
     // In-place activation (KIVOCtrlOle.cpp)

@@ -39,12 +39,9 @@ STDMETHODIMP CKIVOCtrl::Load(LPSTREAM pStm)
     try {
         CKIVOProperties loaded = m_properties;
         const HRESULT hr = loaded.Load(pStm);
-        if (FAILED(hr))
-            return hr;
-        m_properties = std::move(loaded);
-        m_bModified = false;
-        m_window.Invalidate();
-        return S_OK;
+        if (SUCCEEDED(hr))
+            AdoptLoadedProperties(std::move(loaded));
+        return hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -78,12 +75,9 @@ STDMETHODIMP CKIVOCtrl::Load(IPropertyBag* pPropBag, IErrorLog* pErrorLog)
             CKIVOProperties::Defaults(AmbientColor(DISPID_AMBIENT_BACKCOLOR, kSystemWindowColor),
                                       AmbientColor(DISPID_AMBIENT_FORECOLOR, kSystemWindowTextColor));
         const HRESULT hr = loaded.Load(pPropBag, pErrorLog);
-        if (FAILED(hr))
-            return hr;
-        m_properties = std::move(loaded);
-        m_bModified = false;
-        m_window.Invalidate();
-        return S_OK;
+        if (SUCCEEDED(hr))
+            AdoptLoadedProperties(std::move(loaded));
+        return hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -97,4 +91,11 @@ STDMETHODIMP CKIVOCtrl::Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL)
     if (SUCCEEDED(hr) && fClearDirty)
         m_bModified = false;
     return hr;
+}
+
+void CKIVOCtrl::AdoptLoadedProperties(CKIVOProperties&& loaded)
+{
+    m_properties = std::move(loaded);
+    m_bModified = false;
+    m_window.Invalidate();
 }

@@ -54,12 +54,6 @@ LPOLESTR TaskString(const std::wstring& text)
     return pText;
 }
 
-std::wstring ModuleString(UINT nId)
-{
-    const wchar_t* pText = nullptr;
-    const int n = LoadStringW(kivoserver::ModuleHandle(), nId, reinterpret_cast<LPWSTR>(&pText), 0);
-    return n > 0 && pText ? std::wstring(pText, static_cast<std::size_t>(n)) : std::wstring();
-}
 
 } // namespace
 
@@ -176,7 +170,7 @@ STDMETHODIMP CKIVOPropPage::GetPageInfo(PROPPAGEINFO* pPageInfo)
     const LONG units = GetDialogBaseUnits();
     pPageInfo->cb = sizeof(PROPPAGEINFO);
     try {
-        pPageInfo->pszTitle = TaskString(ModuleString(IDS_PROPPAGE_CAPTION));
+        pPageInfo->pszTitle = TaskString(kivoserver::ModuleString(IDS_PROPPAGE_CAPTION));
     } catch (const std::bad_alloc&) {
         pPageInfo->pszTitle = nullptr;
     }

@@ -39,13 +39,6 @@ bool WriteKey(HKEY hParent, const std::wstring& subKey, const wchar_t* defaultVa
     return !valueName || set(valueName, value);
 }
 
-// A string resource of the module (the registered type names).
-std::wstring ModuleString(UINT nId)
-{
-    const wchar_t* pText = nullptr;
-    const int n = LoadStringW(ModuleHandle(), nId, reinterpret_cast<LPWSTR>(&pText), 0);
-    return n > 0 && pText ? std::wstring(pText, static_cast<std::size_t>(n)) : std::wstring();
-}
 
 bool KeyExists(HKEY hParent, const std::wstring& subKey)
 {

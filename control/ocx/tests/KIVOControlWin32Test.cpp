@@ -3,7 +3,9 @@
 // connection points and property pages.
 #include "OcxTestSupport.h"
 
+#include "ControlResource.h"
 #include "DialogHandles.h"
+#include "GuiScript.h"
 #include "ScopedHandles.h"
 
 #include <map>
@@ -458,7 +460,7 @@ TEST_F(KIVOControlTest, PropertyPageClassIsRegisteredAndEditsTheCaption)
     ASSERT_EQ(page->Activate(hFrame, &area, TRUE), S_OK);
     HWND hPage = GetWindow(hFrame, GW_CHILD);
     ASSERT_NE(hPage, nullptr);
-    HWND hEdit = GetDlgItem(hPage, 1303);
+    HWND hEdit = GetDlgItem(hPage, IDC_PROPPAGE_CAPTION);
     ASSERT_NE(hEdit, nullptr);
     wchar_t text[64] = {};
     GetWindowTextW(hEdit, text, 64);
@@ -493,6 +495,40 @@ TEST_F(KIVOControlTest, VerbsWithoutASiteFailCleanly)
     EXPECT_EQ(hWnd, nullptr);
     EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
     EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+}
+
+BOOL CALLBACK FindCaptionEdit(HWND hWnd, LPARAM lParam)
+{
+    if (GetDlgCtrlID(hWnd) != IDC_PROPPAGE_CAPTION)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+TEST_F(KIVOControlTest, PropertiesVerbShowsThePagesInAFrame)
+{
+    auto object = Query<IOleObject>(IID_IOleObject);
+    ASSERT_EQ(PutCaption(L"framed"), S_OK);
+    std::wstring shown;
+    bool bFound = false;
+    lumbratest::CGuiScript script({[&](HWND hFrame) {
+        // The frame holds the page, which shows the caption.
+        HWND hEdit = nullptr;
+        EnumChildWindows(hFrame, &FindCaptionEdit, reinterpret_cast<LPARAM>(&hEdit));
+        if (hEdit) {
+            wchar_t text[64] = {};
+            GetWindowTextW(hEdit, text, 64);
+            shown = text;
+            bFound = true;
+        }
+        PostMessageW(hFrame, WM_COMMAND, IDCANCEL, 0);
+    }});
+    RECT position = {0, 0, 42, 18};
+    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, &position), S_OK);
+    EXPECT_TRUE(bFound);
+    EXPECT_EQ(shown, L"framed");
+    EXPECT_FALSE(script.Forced());
+    EXPECT_EQ(Caption(), L"framed");  // cancelled: nothing applied
 }
 
 } // namespace

@@ -359,4 +359,46 @@ TEST_F(KIVOServerTest, ReloadWithoutLumbraWarnsAndKeepsTheLoadedLibraries)
     EXPECT_EQ(Management(control.Get(), 1, 0), 1);
 }
 
+TEST_F(KIVOServerTest, TypeLibraryDescribesItsTypes)
+{
+    CScopedComPtr<ITypeLib> library;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_KIVOLib, 1, 0, LOCALE_NEUTRAL, reinterpret_cast<ITypeLib**>(library.ReceiveVoid())),
+              S_OK);
+    BSTR name = nullptr, doc = nullptr, helpFile = nullptr;
+    ASSERT_EQ(library->GetDocumentation(-1, &name, &doc, nullptr, &helpFile), S_OK);
+    EXPECT_EQ(std::wstring(name), L"KIVOLib");
+    EXPECT_EQ(std::wstring(doc), L"KIVO ActiveX Control module");
+    EXPECT_NE(std::wstring(helpFile).find(L"KIVO.hlp"), std::wstring::npos);
+    SysFreeString(name);
+    SysFreeString(doc);
+    SysFreeString(helpFile);
+
+    const struct {
+        GUID guid;
+        const wchar_t* name;
+        const wchar_t* doc;
+        TYPEKIND kind;
+    } types[] = {
+        {DIID_DKIVO, L"_DKIVO", L"Dispatch interface for KIVO Control", TKIND_DISPATCH},
+        {DIID_DKIVOEvents, L"_DKIVOEvents", L"Event interface for KIVO Control", TKIND_DISPATCH},
+        {CLSID_KIVOCtrl, L"KIVO", L"KIVO Control", TKIND_COCLASS},
+        {DIID_IDlgKIVO, L"IDlgKIVO", nullptr, TKIND_DISPATCH},
+        {CLSID_DlgKIVO, L"DlgKIVO", nullptr, TKIND_COCLASS},
+    };
+    for (const auto& type : types) {
+        CScopedComPtr<ITypeInfo> info;
+        ASSERT_EQ(library->GetTypeInfoOfGuid(type.guid, reinterpret_cast<ITypeInfo**>(info.ReceiveVoid())), S_OK)
+            << type.name;
+        ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, &doc, nullptr, nullptr), S_OK);
+        EXPECT_EQ(std::wstring(name), type.name);
+        EXPECT_EQ(std::wstring(doc ? doc : L""), type.doc ? type.doc : L"") << type.name;
+        SysFreeString(name);
+        SysFreeString(doc);
+        TYPEATTR* attributes = nullptr;
+        ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+        EXPECT_EQ(attributes->typekind, type.kind) << type.name;
+        info->ReleaseTypeAttr(attributes);
+    }
+}
+
 } // namespace

@@ -18,3 +18,13 @@
 #define IDC_MCP_MAIN_LABEL 1208
 #define IDC_MCP_MAIN_FOLDER 1209
 #define IDC_MCP_MAIN_LOCATE 1210
+
+// The control's registration texts, toolbox bitmap and property page.
+#define IDS_KIVO_CTRL_TYPE 1
+#define IDS_KIVO_PROPPAGE_TYPE 2
+#define IDS_PROPPAGE_CAPTION 200
+#define IDB_KIVO 1
+#define IDD_PROPPAGE_KIVO 200
+#define IDC_PROPPAGE_BITMAP 1301
+#define IDC_PROPPAGE_LABEL 1302
+#define IDC_PROPPAGE_CAPTION 1303

@@ -19,6 +19,7 @@
 #include <windows.h>
 
 constexpr wchar_t kActiveXHostClass[] = L"AtlAxWin";
+constexpr char kActiveXHostClassName[] = "AtlAxWin";
 
 // Loads the container once per process and registers its window class;
 // false when the platform has no container. The threads that create

@@ -1,21 +1,47 @@
 #include "ClassFactory.h"
 
 #include "KIVOCtrl.h"
+#include "KIVOPropPage.h"
 #include "ServerModule.h"
 
 #include <new>
 
-CKIVOCtrlFactory::CKIVOCtrlFactory()
+namespace {
+
+template <class T>
+HRESULT CreateObject(REFIID riid, void** ppv)
+{
+    T* pObject = new (std::nothrow) T();
+    if (!pObject)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = pObject->QueryInterface(riid, ppv);
+    pObject->Release();
+    return hr;
+}
+
+} // namespace
+
+HRESULT CreateKIVOCtrl(REFIID riid, void** ppv)
+{
+    return CreateObject<CKIVOCtrl>(riid, ppv);
+}
+
+HRESULT CreateKIVOPropPage(REFIID riid, void** ppv)
+{
+    return CreateObject<CKIVOPropPage>(riid, ppv);
+}
+
+CClassFactory::CClassFactory(CreateFunction create) : m_create(create)
 {
     kivoserver::AddObjectReference();
 }
 
-CKIVOCtrlFactory::~CKIVOCtrlFactory()
+CClassFactory::~CClassFactory()
 {
     kivoserver::ReleaseObjectReference();
 }
 
-STDMETHODIMP CKIVOCtrlFactory::QueryInterface(REFIID riid, void** ppv)
+STDMETHODIMP CClassFactory::QueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
@@ -27,12 +53,12 @@ STDMETHODIMP CKIVOCtrlFactory::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) CKIVOCtrlFactory::AddRef()
+STDMETHODIMP_(ULONG) CClassFactory::AddRef()
 {
     return ++m_nReferences;
 }
 
-STDMETHODIMP_(ULONG) CKIVOCtrlFactory::Release()
+STDMETHODIMP_(ULONG) CClassFactory::Release()
 {
     const ULONG n = --m_nReferences;
     if (n == 0)
@@ -40,22 +66,21 @@ STDMETHODIMP_(ULONG) CKIVOCtrlFactory::Release()
     return n;
 }
 
-STDMETHODIMP CKIVOCtrlFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)
+STDMETHODIMP CClassFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
-    CKIVOCtrl* pControl = new (std::nothrow) CKIVOCtrl();
-    if (!pControl)
-        return E_OUTOFMEMORY;
-    const HRESULT hr = pControl->QueryInterface(riid, ppv);
-    pControl->Release();
-    return hr;
+    try {
+        return m_create(riid, ppv);
+    } catch (...) {
+        return E_FAIL;  // a constructor that threw leaves nothing behind
+    }
 }
 
-STDMETHODIMP CKIVOCtrlFactory::LockServer(BOOL fLock)
+STDMETHODIMP CClassFactory::LockServer(BOOL fLock)
 {
     if (fLock)
         kivoserver::AddObjectReference();

@@ -1,5 +1,5 @@
-// The class factory of CKIVOCtrl. Creating a control is refused (before any
-// object exists) when the module's start-up fails.
+// The module's class factories: one IClassFactory over a creation function,
+// instantiated for the control and for its property page.
 #pragma once
 
 #include <unknwn.h>
@@ -7,9 +7,12 @@
 
 #include <atomic>
 
-class CKIVOCtrlFactory final : public IClassFactory {
+class CClassFactory final : public IClassFactory {
 public:
-    CKIVOCtrlFactory();
+    // Makes a new object and queries it for `riid`.
+    using CreateFunction = HRESULT (*)(REFIID riid, void** ppv);
+
+    explicit CClassFactory(CreateFunction create);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -19,7 +22,11 @@ public:
     STDMETHODIMP LockServer(BOOL fLock) override;
 
 private:
-    ~CKIVOCtrlFactory();
+    ~CClassFactory();
 
     std::atomic<ULONG> m_nReferences{1};
+    CreateFunction m_create;
 };
+
+HRESULT CreateKIVOCtrl(REFIID riid, void** ppv);
+HRESULT CreateKIVOPropPage(REFIID riid, void** ppv);

@@ -2,6 +2,7 @@
 // the control's start-up shows windows and reads the registry, which must not
 // happen under the loader lock, so it runs on the first DllGetClassObject.
 #include "ClassFactory.h"
+#include "ControlWindow.h"
 #include "KIVOApp.h"
 #include "KIVOGuids.h"
 #include "Registration.h"
@@ -23,7 +24,12 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    if (!IsEqualCLSID(rclsid, CLSID_KIVOCtrl))
+    CClassFactory::CreateFunction create = nullptr;
+    if (IsEqualCLSID(rclsid, CLSID_KIVOCtrl))
+        create = &CreateKIVOCtrl;
+    else if (IsEqualCLSID(rclsid, CLSID_KIVOPropPage))
+        create = &CreateKIVOPropPage;
+    else
         return CLASS_E_CLASSNOTAVAILABLE;
     try {
         if (!CKIVOApp::Instance().InitInstance())
@@ -33,7 +39,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
     } catch (...) {
         return E_FAIL;
     }
-    CKIVOCtrlFactory* pFactory = new (std::nothrow) CKIVOCtrlFactory();
+    CClassFactory* pFactory = new (std::nothrow) CClassFactory(create);
     if (!pFactory)
         return E_OUTOFMEMORY;
     const HRESULT hr = pFactory->QueryInterface(riid, ppv);
@@ -43,7 +49,11 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()
 {
-    return kivoserver::HasObjectReferences() ? S_FALSE : S_OK;
+    if (kivoserver::HasObjectReferences())
+        return S_FALSE;
+    // No control is left, so neither is a window of the control's class.
+    CControlWindow::UnregisterClass();
+    return S_OK;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()

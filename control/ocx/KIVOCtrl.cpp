@@ -6,13 +6,12 @@
 #include "ServerModule.h"
 #include "TextConversion.h"
 
+#include <olectl.h>
+
 #include <new>
 #include <string>
 
 namespace {
-
-// The product's display name in Simplified Chinese.
-const wchar_t kDefaultCaption[] = L"KIVO \u7B80\u7E41\u8F6C\u6362";
 
 struct MemberName {
     const wchar_t* name;
@@ -23,6 +22,8 @@ const MemberName kMembers[] = {
     {L"Management", DispIdManagement},
     {L"CodeTransfer", DispIdCodeTransfer},
     {L"ConvertText", DispIdConvertText},
+    {L"BackColor", DispIdBackColor},
+    {L"ForeColor", DispIdForeColor},
 };
 
 // An in-process host passes the arrays of Management and CodeTransfer as a
@@ -53,6 +54,17 @@ HRESULT CheckMethodCall(const DISPPARAMS* pDispParams, UINT nExpected)
     if (pDispParams->cNamedArgs != 0)
         return DISP_E_NONAMEDARGS;
     return pDispParams->cArgs == nExpected ? S_OK : DISP_E_BADPARAMCOUNT;
+}
+
+// A property put carries its one value as the named argument DISPID_PROPERTYPUT.
+HRESULT CheckPropertyPut(const DISPPARAMS* pDispParams)
+{
+    if (pDispParams->cArgs != 1 || !pDispParams->rgvarg)
+        return DISP_E_BADPARAMCOUNT;
+    if (pDispParams->cNamedArgs != 1 || !pDispParams->rgdispidNamedArgs ||
+        pDispParams->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+        return DISP_E_PARAMNOTOPTIONAL;
+    return S_OK;
 }
 
 // Argument `index` (in the caller's order) as a value of type `vt`.
@@ -114,13 +126,30 @@ short RunManagement(const short* pCommand)
 
 } // namespace
 
-CKIVOCtrl::CKIVOCtrl() : m_strKIVOCaption(kDefaultCaption)
+CKIVOCtrl::CKIVOCtrl()
+    : m_properties(CKIVOProperties::Defaults(kSystemWindowColor, kSystemWindowTextColor)),
+      m_window([this](HDC hDC, const RECT& bounds) {
+          DrawControlFace(hDC, bounds, m_properties.backColor, m_properties.foreColor);
+      }),
+      m_eventsPoint(this, DIID_DKIVOEvents),
+      m_propertyNotifyPoint(this, IID_IPropertyNotifySink)
 {
     kivoserver::AddObjectReference();
 }
 
 CKIVOCtrl::~CKIVOCtrl()
 {
+    m_window.Destroy();
+    if (m_pFrame)
+        m_pFrame->Release();
+    if (m_pInPlaceSite)
+        m_pInPlaceSite->Release();
+    if (m_pClientSite)
+        m_pClientSite->Release();
+    if (m_pOleAdviseHolder)
+        m_pOleAdviseHolder->Release();
+    if (m_pViewSink)
+        m_pViewSink->Release();
     kivoserver::ReleaseObjectReference();
 }
 
@@ -133,6 +162,24 @@ STDMETHODIMP CKIVOCtrl::QueryInterface(REFIID riid, void** ppv)
         *ppv = static_cast<IDispatch*>(this);
     else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2))
         *ppv = static_cast<IProvideClassInfo2*>(this);
+    else if (IsEqualIID(riid, IID_IOleObject))
+        *ppv = static_cast<IOleObject*>(this);
+    else if (IsEqualIID(riid, IID_IOleControl))
+        *ppv = static_cast<IOleControl*>(this);
+    else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject))
+        *ppv = static_cast<IOleInPlaceObject*>(this);
+    else if (IsEqualIID(riid, IID_IOleInPlaceActiveObject))
+        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+    else if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2))
+        *ppv = static_cast<IViewObject2*>(this);
+    else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit))
+        *ppv = static_cast<IPersistStreamInit*>(this);
+    else if (IsEqualIID(riid, IID_IPersistPropertyBag))
+        *ppv = static_cast<IPersistPropertyBag*>(this);
+    else if (IsEqualIID(riid, IID_IConnectionPointContainer))
+        *ppv = static_cast<IConnectionPointContainer*>(this);
+    else if (IsEqualIID(riid, IID_ISpecifyPropertyPages))
+        *ppv = static_cast<ISpecifyPropertyPages*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
@@ -198,6 +245,8 @@ STDMETHODIMP CKIVOCtrl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFla
     try {
         if (dispIdMember == DispIdKIVOCaption)
             return InvokeCaption(wFlags, pDispParams, pVarResult, puArgErr);
+        if (dispIdMember == DispIdBackColor || dispIdMember == DispIdForeColor)
+            return InvokeColor(dispIdMember, wFlags, pDispParams, pVarResult, puArgErr);
         if (!(wFlags & DISPATCH_METHOD))
             return DISP_E_MEMBERNOTFOUND;  // the methods cannot be read or written as properties
         switch (dispIdMember) {
@@ -222,17 +271,16 @@ HRESULT CKIVOCtrl::InvokeCaption(WORD wFlags, DISPPARAMS* pDispParams, VARIANT* 
     if (!pDispParams)
         return E_INVALIDARG;
     if (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (pDispParams->cArgs != 1 || !pDispParams->rgvarg)
-            return DISP_E_BADPARAMCOUNT;
-        if (pDispParams->cNamedArgs != 1 || !pDispParams->rgdispidNamedArgs ||
-            pDispParams->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-            return DISP_E_PARAMNOTOPTIONAL;
-        VARIANT value;
-        const HRESULT hr = CoerceArgument(pDispParams, 0, VT_BSTR, value, puArgErr);
+        HRESULT hr = CheckPropertyPut(pDispParams);
         if (FAILED(hr))
             return hr;
-        m_strKIVOCaption.assign(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal));
+        VARIANT value;
+        hr = CoerceArgument(pDispParams, 0, VT_BSTR, value, puArgErr);
+        if (FAILED(hr))
+            return hr;
+        m_properties.strKIVOCaption.assign(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal));
         VariantClear(&value);
+        OnPropertyChanged(DispIdKIVOCaption, false);
         return S_OK;
     }
     if (!(wFlags & DISPATCH_PROPERTYGET))
@@ -242,11 +290,48 @@ HRESULT CKIVOCtrl::InvokeCaption(WORD wFlags, DISPPARAMS* pDispParams, VARIANT* 
     if (!pVarResult)
         return S_OK;
     VariantInit(pVarResult);
-    BSTR caption = SysAllocStringLen(m_strKIVOCaption.data(), static_cast<UINT>(m_strKIVOCaption.size()));
+    const std::wstring& text = m_properties.strKIVOCaption;
+    BSTR caption = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (!caption)
         return E_OUTOFMEMORY;
     pVarResult->vt = VT_BSTR;
     pVarResult->bstrVal = caption;
+    return S_OK;
+}
+
+HRESULT CKIVOCtrl::InvokeColor(DISPID dispId, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                               UINT* puArgErr)
+{
+    if (!pDispParams)
+        return E_INVALIDARG;
+    OLE_COLOR& color = dispId == DispIdBackColor ? m_properties.backColor : m_properties.foreColor;
+    if (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        HRESULT hr = CheckPropertyPut(pDispParams);
+        if (FAILED(hr))
+            return hr;
+        VARIANT value;
+        hr = CoerceArgument(pDispParams, 0, VT_I4, value, puArgErr);
+        if (FAILED(hr))
+            return hr;
+        const OLE_COLOR newColor = static_cast<OLE_COLOR>(value.lVal);
+        if (FAILED(OleTranslateColor(newColor, nullptr, nullptr))) {
+            if (puArgErr)
+                *puArgErr = 0;
+            return CTL_E_INVALIDPROPERTYVALUE;
+        }
+        color = newColor;
+        OnPropertyChanged(dispId, true);
+        return S_OK;
+    }
+    if (!(wFlags & DISPATCH_PROPERTYGET))
+        return DISP_E_MEMBERNOTFOUND;
+    if (pDispParams->cArgs != 0)
+        return DISP_E_BADPARAMCOUNT;
+    if (pVarResult) {
+        VariantInit(pVarResult);
+        pVarResult->vt = VT_I4;
+        pVarResult->lVal = static_cast<LONG>(color);
+    }
     return S_OK;
 }
 
@@ -338,4 +423,54 @@ STDMETHODIMP CKIVOCtrl::GetGUID(DWORD dwGuidKind, GUID* pGUID)
     }
     *pGUID = DIID_DKIVOEvents;
     return S_OK;
+}
+
+void CKIVOCtrl::OnPropertyChanged(DISPID dispId, bool bVisible)
+{
+    m_bModified = true;
+    m_propertyNotifyPoint.ForEachSink([dispId](IUnknown* pSink) {
+        static_cast<IPropertyNotifySink*>(pSink)->OnChanged(dispId);
+    });
+    if (!bVisible)
+        return;
+    m_window.Invalidate();
+    NotifyViewChange();
+}
+
+void CKIVOCtrl::NotifyViewChange()
+{
+    if (m_pViewSink && (m_viewAdviseAspects & DVASPECT_CONTENT))
+        m_pViewSink->OnViewChange(DVASPECT_CONTENT, -1);
+    if (m_pViewSink && (m_viewAdviseFlags & ADVF_ONLYONCE)) {
+        m_pViewSink->Release();
+        m_pViewSink = nullptr;
+    }
+}
+
+OLE_COLOR CKIVOCtrl::AmbientColor(DISPID dispId, OLE_COLOR fallback) const
+{
+    if (!m_pClientSite)
+        return fallback;
+    IDispatch* pAmbient = nullptr;
+    if (FAILED(m_pClientSite->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pAmbient))) || !pAmbient)
+        return fallback;
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    VARIANT value;
+    VariantInit(&value);
+    HRESULT hr = pAmbient->Invoke(dispId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
+                                  nullptr, nullptr);
+    pAmbient->Release();
+    if (SUCCEEDED(hr))
+        hr = VariantChangeType(&value, &value, 0, VT_I4);
+    const OLE_COLOR color = SUCCEEDED(hr) ? static_cast<OLE_COLOR>(value.lVal) : fallback;
+    VariantClear(&value);
+    return color;
+}
+
+void CKIVOCtrl::ResetProperties()
+{
+    m_properties = CKIVOProperties::Defaults(AmbientColor(DISPID_AMBIENT_BACKCOLOR, kSystemWindowColor),
+                                             AmbientColor(DISPID_AMBIENT_FORECOLOR, kSystemWindowTextColor));
+    m_bModified = false;
+    m_window.Invalidate();
 }

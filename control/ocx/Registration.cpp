@@ -1,5 +1,7 @@
 #include "Registration.h"
 
+#include "ControlResource.h"
+#include "KIVOCtrl.h"
 #include "KIVOGuids.h"
 #include "ScopedCom.h"
 #include "ScopedRegKey.h"
@@ -13,10 +15,6 @@
 
 namespace kivoserver {
 namespace {
-
-// OLEMISC_SETCLIENTSITEFIRST | INVISIBLEATRUNTIME | ACTIVATEWHENVISIBLE |
-// INSIDEOUT | CANTLINKINSIDE | RECOMPOSEONRESIZE
-constexpr unsigned kMiscStatus = 0x20591;
 
 std::wstring Wide(const char* text)
 {
@@ -40,6 +38,7 @@ bool WriteKey(HKEY hParent, const std::wstring& subKey, const wchar_t* defaultVa
         return false;
     return !valueName || set(valueName, value);
 }
+
 
 bool KeyExists(HKEY hParent, const std::wstring& subKey)
 {
@@ -67,11 +66,13 @@ bool RegisterControlClass(const std::wstring& modulePath)
     const std::wstring clsid = Wide(kClsidKIVOCtrlText);
     const std::wstring progId = Wide(kKIVOCtrlProgId);
     const std::wstring independentProgId = Wide(kKIVOCtrlVersionIndependentProgId);
-    const std::wstring typeName = Wide(kKIVOCtrlTypeName);
+    const std::wstring typeName = ModuleString(IDS_KIVO_CTRL_TYPE);
+    if (typeName.empty())
+        return false;
     const std::wstring classKey = L"CLSID\\" + clsid;
     const std::wstring version = std::to_wstring(kKIVOLibMajor) + L"." + std::to_wstring(kKIVOLibMinor);
     const std::wstring bitmap = modulePath + L", 1";
-    const std::wstring misc = std::to_wstring(kMiscStatus);
+    const std::wstring misc = std::to_wstring(kKIVOMiscStatus);
     return WriteKey(HKEY_CLASSES_ROOT, classKey, typeName.c_str()) &&
            WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\InprocServer32", modulePath.c_str(), L"ThreadingModel",
                     L"Apartment") &&
@@ -91,6 +92,20 @@ bool RegisterControlClass(const std::wstring& modulePath)
            WriteKey(HKEY_CLASSES_ROOT, independentProgId + L"\\CurVer", progId.c_str());
 }
 
+bool RegisterPropertyPageClass(const std::wstring& modulePath)
+{
+    const std::wstring clsid = Wide(kClsidKIVOPropPageText);
+    const std::wstring progId = Wide(kKIVOPropPageProgId);
+    const std::wstring typeName = ModuleString(IDS_KIVO_PROPPAGE_TYPE);
+    const std::wstring classKey = L"CLSID\\" + clsid;
+    return !typeName.empty() && WriteKey(HKEY_CLASSES_ROOT, classKey, typeName.c_str()) &&
+           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\InprocServer32", modulePath.c_str(), L"ThreadingModel",
+                    L"Apartment") &&
+           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\ProgID", progId.c_str()) &&
+           WriteKey(HKEY_CLASSES_ROOT, progId, typeName.c_str()) &&
+           WriteKey(HKEY_CLASSES_ROOT, progId + L"\\CLSID", clsid.c_str());
+}
+
 } // namespace
 
 HRESULT RegisterServer()
@@ -101,7 +116,7 @@ HRESULT RegisterServer()
     const HRESULT hr = RegisterTypeLibrary(modulePath);
     if (FAILED(hr))
         return hr;
-    return RegisterControlClass(modulePath) ? S_OK : SELFREG_E_CLASS;
+    return RegisterControlClass(modulePath) && RegisterPropertyPageClass(modulePath) ? S_OK : SELFREG_E_CLASS;
 }
 
 HRESULT UnregisterServer()
@@ -111,7 +126,9 @@ HRESULT UnregisterServer()
         return SELFREG_E_TYPELIB;
     const bool bRemoved = DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + Wide(kClsidKIVOCtrlText)) &&
                           DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlProgId)) &&
-                          DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlVersionIndependentProgId));
+                          DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlVersionIndependentProgId)) &&
+                          DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + Wide(kClsidKIVOPropPageText)) &&
+                          DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOPropPageProgId));
     return bRemoved ? S_OK : SELFREG_E_CLASS;
 }
 

@@ -30,6 +30,13 @@ std::wstring ModulePath()
     }
 }
 
+std::wstring ModuleString(UINT nId)
+{
+    const wchar_t* pText = nullptr;
+    const int n = ::LoadStringW(g_hInstance, nId, reinterpret_cast<LPWSTR>(&pText), 0);
+    return n > 0 && pText ? std::wstring(pText, static_cast<std::size_t>(n)) : std::wstring();
+}
+
 void AddObjectReference() { ++g_nReferences; }
 void ReleaseObjectReference() { --g_nReferences; }
 bool HasObjectReferences() { return g_nReferences.load() != 0; }

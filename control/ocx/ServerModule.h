@@ -14,6 +14,9 @@ void SetModuleHandle(HINSTANCE hInstance);
 // The module's file path, wide, as RegisterTypeLib and the registry need it.
 std::wstring ModulePath();
 
+// A string resource of the module; empty when it has none.
+std::wstring ModuleString(UINT nId);
+
 void AddObjectReference();
 void ReleaseObjectReference();
 bool HasObjectReferences();

@@ -1,158 +1,18 @@
 // kivo.ocx as an automation host uses it: self-registration and its keys,
 // creation by ProgID and CLSID, and the _DKIVO members through Invoke, with
 // the bad calls a host can make.
-#include "KIVOGuids.h"
-#include "LumbraTestSupport.h"
-#include "ScopedCom.h"
-#include "ScopedRegKey.h"
+#include "OcxTestSupport.h"
 
-#include <gtest/gtest.h>
+#include "GuiScript.h"
 
-#include <oleauto.h>
-#include <olectl.h>
-#include <windows.h>
+#include <shellapi.h>
 
-#include <string>
-#include <vector>
+#include <algorithm>
 
 namespace {
 
-using RegisterFunction = HRESULT(STDAPICALLTYPE*)();
+using namespace ocxtest;
 
-bool KeyExists(const std::string& subKey)
-{
-    CScopedRegKey key;
-    return RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
-}
-
-std::string KeyValue(const std::string& subKey, const char* name)
-{
-    CScopedRegKey key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
-        return "<no key>";
-    char buffer[1024] = {};
-    DWORD size = sizeof(buffer) - 1, type = 0;
-    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
-        return "<no value>";
-    return buffer;
-}
-
-class CBstr {
-public:
-    explicit CBstr(const std::wstring& text) : m_b(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    ~CBstr() { SysFreeString(m_b); }
-    CBstr(const CBstr&) = delete;
-    CBstr& operator=(const CBstr&) = delete;
-    BSTR Get() const { return m_b; }
-
-private:
-    BSTR m_b;
-};
-
-// The module loaded into the test process, so its exports can be called
-// directly, and the Lumbra folder start-up looks for.
-class KIVOServerTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        const std::string lumbra = lumbratest::LumbraData();
-        CScopedRegKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\Perdix\\KIVO\\1.5\\Path", 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(lumbra.c_str()), static_cast<DWORD>(lumbra.size() + 1)),
-                  ERROR_SUCCESS);
-        s_hModule = LoadLibraryA(lumbratest::WindowsPath(KIVO_OCX_PATH).c_str());
-        ASSERT_NE(s_hModule, nullptr);
-    }
-
-    // The prefix is left as a fresh one would be: the control not registered.
-    static void TearDownTestSuite() { EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK); }
-
-    static HRESULT CallExport(const char* name)
-    {
-        auto function = reinterpret_cast<RegisterFunction>(GetProcAddress(s_hModule, name));
-        return function ? function() : E_NOTIMPL;
-    }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_com.IsUsable());
-        ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
-    }
-
-    CScopedComPtr<IDispatch> CreateByProgId()
-    {
-        CScopedComPtr<IDispatch> control;
-        CLSID clsid = {};
-        EXPECT_EQ(CLSIDFromProgID(L"KIVO.KIVOCtrl.1", &clsid), S_OK);
-        EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_KIVOCtrl));
-        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReceiveVoid()), S_OK);
-        return control;
-    }
-
-    static HRESULT Call(IDispatch* control, DISPID id, std::vector<VARIANT> argsInOrder, VARIANT* result,
-                        EXCEPINFO* exception = nullptr)
-    {
-        std::vector<VARIANT> reversed(argsInOrder.rbegin(), argsInOrder.rend());
-        DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
-                             static_cast<UINT>(reversed.size()), 0};
-        UINT argError = 0;
-        VariantInit(result);
-        return control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, exception,
-                               &argError);
-    }
-
-    static VARIANT ShortsRef(short* values)
-    {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_I2 | VT_BYREF;
-        v.piVal = values;
-        return v;
-    }
-    static VARIANT Short(short value)
-    {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_I2;
-        v.iVal = value;
-        return v;
-    }
-    static VARIANT Text(BSTR text)
-    {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_BSTR;
-        v.bstrVal = text;
-        return v;
-    }
-
-    // ConvertText; the error (or S_OK) and the result text.
-    HRESULT ConvertText(IDispatch* control, const std::wstring& text, short source, short destination,
-                        std::wstring& out)
-    {
-        CBstr input(text);
-        VARIANT result;
-        EXCEPINFO exception = {};
-        const HRESULT hr = Call(control, DispIdConvertText, {Text(input.Get()), Short(source), Short(destination)},
-                                &result, &exception);
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        if (hr == DISP_E_EXCEPTION)
-            return exception.scode;
-        if (SUCCEEDED(hr) && result.vt == VT_BSTR)
-            out.assign(result.bstrVal, SysStringLen(result.bstrVal));
-        VariantClear(&result);
-        return hr;
-    }
-
-    CScopedComInit m_com;
-    static HMODULE s_hModule;
-};
-
-HMODULE KIVOServerTest::s_hModule = nullptr;
 
 const std::string kClassKey = std::string("CLSID\\") + kClsidKIVOCtrlText;
 
@@ -342,6 +202,203 @@ TEST_F(KIVOServerTest, CaptionIsReadAndWritten)
     ASSERT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
     EXPECT_EQ(std::wstring(result.bstrVal), L"Converter");
     VariantClear(&result);
+}
+
+// The control's own settings, read and written around it.
+const char kSettingsKey[] = "software\\Perdix\\KIVO\\1.5";
+
+DWORD ShellLcid()
+{
+    CScopedRegKey key;
+    DWORD value = 0, size = sizeof value;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Shell").c_str(), 0, KEY_READ,
+                      key.Receive()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.Get(), "LCID", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+void SetShellLcid(DWORD value)
+{
+    CScopedRegKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Shell").c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, key.Receive(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key.Get(), "LCID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void SetLumbraRoot(const std::string& folder)
+{
+    CScopedRegKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Path").c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, key.Receive(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+}
+
+TEST_F(KIVOServerTest, CodeTransferThroughInvokeKeepsItsContract)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    const struct {
+        short source, destination;
+        std::vector<short> input;
+        short count;  // ControlCodes[2]
+        short expected;
+        std::vector<short> output;  // the first elements afterwards
+    } cases[] = {
+        {0, 0, {1, 2, 3, 4, 5, 6, 7}, 7, 7, {1, 2, 3, 4, 5, 6, 7}},              // unchanged, untouched
+        {6, 1, {1, 2}, 2, -1, {1, 2}},                                           // code out of range
+        {0, -1, {1, 2}, 2, -1, {1, 2}},
+        {0, 1, {-73, -94}, 2, 2, {-75, 111}},                                    // GB B7A2 to Big5 B56F
+        {1, 2, {-59, -23}, 2, 2, {-13, 119}},                                    // Big5 C5E9 to GBK F377
+        {0, 3, {-42, -48}, 2, 4, {0x2D, 0x4E, 0, 0}},                            // U+4E2D and the zero unit
+        {0, 3, {}, 0, 2, {0, 0}},                                                // only the zero unit
+        {3, 0, {}, 0, 0, {}},                                                    // an empty Unicode source
+        {4, 5, {0xEC, 0x4E}, 2, 4, {'?', 0, 0, 0}},                              // U+4EEC has no Big5 form
+        {3, 0, {0x2D, 0x4E, 0x41}, 3, 2, {-42, -48}},                            // the odd last byte is ignored
+    };
+    for (const auto& c : cases) {
+        std::vector<short> text(32767, 0x55);
+        std::copy(c.input.begin(), c.input.end(), text.begin());
+        short codes[3] = {c.source, c.destination, c.count};
+        VARIANT result;
+        ASSERT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(text.data()), ShortsRef(codes)}, &result), S_OK);
+        EXPECT_EQ(result.iVal, c.expected) << c.source << "->" << c.destination;
+        EXPECT_EQ(std::vector<short>(text.begin(), text.begin() + c.output.size()), c.output)
+            << c.source << "->" << c.destination;
+        EXPECT_EQ(codes[2], c.count);  // the control codes are never written
+    }
+}
+
+TEST_F(KIVOServerTest, ConvertTextTakesTenMegabytes)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    // 10 MB of UTF-16 without a single line feed: cut between characters.
+    const std::size_t units = 10u * 1024 * 1024 / 2;
+    std::wstring text, expected;
+    text.reserve(units);
+    expected.reserve(units);
+    while (text.size() < units) {
+        text += L"\u4E2D\u56FD";
+        expected += L"\u4E2D\u570B";
+    }
+    std::wstring out;
+    ASSERT_EQ(ConvertText(control.Get(), text, 3, 4, out), S_OK);
+    EXPECT_EQ(out.size(), expected.size());
+    EXPECT_TRUE(out == expected);
+}
+
+TEST_F(KIVOServerTest, ManagementSwitchesTheLanguageAndWritesTheRegistryOnlyOnChange)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    EXPECT_EQ(Management(control.Get(), 0, 1), 1);  // Simplified Chinese
+    EXPECT_EQ(ShellLcid(), 2052u);
+    SetShellLcid(12345);  // marks whether the next call writes
+    EXPECT_EQ(Management(control.Get(), 0, 1), 1);  // already current
+    EXPECT_EQ(ShellLcid(), 12345u);
+    EXPECT_EQ(Management(control.Get(), 0, 3), 0);  // no such entry
+    EXPECT_EQ(ShellLcid(), 12345u);
+    EXPECT_EQ(Management(control.Get(), 0, 2), 1);  // Traditional Chinese
+    EXPECT_EQ(ShellLcid(), 1028u);
+    EXPECT_EQ(Management(control.Get(), 0, 0), 1);  // English again
+    EXPECT_EQ(ShellLcid(), 1033u);
+    EXPECT_EQ(Management(control.Get(), 2, 0), 1);
+    EXPECT_EQ(ShellLcid(), 1033u);
+}
+
+TEST_F(KIVOServerTest, ReloadWithoutLumbraWarnsAndKeepsTheLoadedLibraries)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    // A copy of Lumbra that can be taken away.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string copy = std::string(temp) + "kivo-lumbra-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(lumbratest::CopyTree(lumbratest::LumbraData(), copy));
+    SetLumbraRoot(copy);
+    EXPECT_EQ(Management(control.Get(), 1, 0), 1);
+
+    const std::wstring hair = L"\u5934\u53D1";        // simplified "hair"
+    const std::wstring adjusted = L"\u982D\u9AEE";    // its traditional word, not character by character
+    std::wstring out;
+    ASSERT_EQ(ConvertText(control.Get(), hair, 3, 4, out), S_OK);
+    EXPECT_EQ(out, adjusted);
+
+    SHFILEOPSTRUCTA remove = {};
+    const std::string from = copy + std::string(1, '\0');
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    ASSERT_EQ(SHFileOperationA(&remove), 0);
+
+    std::string message;
+    lumbratest::CGuiScript script({[&](HWND hBox) {
+        char text[1024] = {};
+        for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            GetWindowTextA(h, text, sizeof text);
+            message += text;
+            message += '\n';
+        }
+        PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    }});
+    EXPECT_EQ(Management(control.Get(), 1, 0), 0);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_FALSE(script.Forced());
+    EXPECT_NE(message.find(copy), std::string::npos) << message;  // the message names the folder checked
+
+    // The libraries loaded before stay in use.
+    ASSERT_EQ(ConvertText(control.Get(), hair, 3, 4, out), S_OK);
+    EXPECT_EQ(out, adjusted);
+
+    SetLumbraRoot(lumbratest::LumbraData());
+    EXPECT_EQ(Management(control.Get(), 1, 0), 1);
+}
+
+TEST_F(KIVOServerTest, TypeLibraryDescribesItsTypes)
+{
+    CScopedComPtr<ITypeLib> library;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_KIVOLib, 1, 0, LOCALE_NEUTRAL, reinterpret_cast<ITypeLib**>(library.ReceiveVoid())),
+              S_OK);
+    BSTR name = nullptr, doc = nullptr, helpFile = nullptr;
+    ASSERT_EQ(library->GetDocumentation(-1, &name, &doc, nullptr, &helpFile), S_OK);
+    EXPECT_EQ(std::wstring(name), L"KIVOLib");
+    EXPECT_EQ(std::wstring(doc), L"KIVO ActiveX Control module");
+    EXPECT_NE(std::wstring(helpFile).find(L"KIVO.hlp"), std::wstring::npos);
+    SysFreeString(name);
+    SysFreeString(doc);
+    SysFreeString(helpFile);
+
+    const struct {
+        GUID guid;
+        const wchar_t* name;
+        const wchar_t* doc;
+        TYPEKIND kind;
+    } types[] = {
+        {DIID_DKIVO, L"_DKIVO", L"Dispatch interface for KIVO Control", TKIND_DISPATCH},
+        {DIID_DKIVOEvents, L"_DKIVOEvents", L"Event interface for KIVO Control", TKIND_DISPATCH},
+        {CLSID_KIVOCtrl, L"KIVO", L"KIVO Control", TKIND_COCLASS},
+        {DIID_IDlgKIVO, L"IDlgKIVO", nullptr, TKIND_DISPATCH},
+        {CLSID_DlgKIVO, L"DlgKIVO", nullptr, TKIND_COCLASS},
+    };
+    for (const auto& type : types) {
+        CScopedComPtr<ITypeInfo> info;
+        ASSERT_EQ(library->GetTypeInfoOfGuid(type.guid, reinterpret_cast<ITypeInfo**>(info.ReceiveVoid())), S_OK)
+            << type.name;
+        ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, &doc, nullptr, nullptr), S_OK);
+        EXPECT_EQ(std::wstring(name), type.name);
+        EXPECT_EQ(std::wstring(doc ? doc : L""), type.doc ? type.doc : L"") << type.name;
+        SysFreeString(name);
+        SysFreeString(doc);
+        TYPEATTR* attributes = nullptr;
+        ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+        EXPECT_EQ(attributes->typekind, type.kind) << type.name;
+        info->ReleaseTypeAttr(attributes);
+    }
 }
 
 } // namespace

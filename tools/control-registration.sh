@@ -45,9 +45,9 @@ kivo_control_end() {
         $KIVO_WINE regsvr32 /s /u "$(kivo_windows_path "$ocx")" || echo "regsvr32 /u $ocx failed" >&2
     fi
     if [ "$kivo_had_lumbra" = 1 ]; then
-        $KIVO_WINE reg add "$kivo_lumbra_key" /v "$kivo_lumbra_value" /d "$kivo_saved_lumbra" /f >/dev/null 2>&1
+        $KIVO_WINE reg add "$kivo_lumbra_key" /v "$kivo_lumbra_value" /d "$kivo_saved_lumbra" /f >/dev/null 2>&1 || true
     else
-        $KIVO_WINE reg delete "$kivo_lumbra_key" /v "$kivo_lumbra_value" /f >/dev/null 2>&1
+        $KIVO_WINE reg delete "$kivo_lumbra_key" /v "$kivo_lumbra_value" /f >/dev/null 2>&1 || true
     fi
     return 0
 }

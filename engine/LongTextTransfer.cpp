@@ -13,14 +13,14 @@ char16_t UnitAt(const std::string& bytes, std::size_t i)
 
 // Converts one piece in one call; a piece whose result outgrows the call is halved.
 LongTransferResult TransferPiece(const std::string& bytes, std::size_t from, std::size_t to, int source,
-                                 int destination, const TransferServices& services, std::string& output)
+                                 int destination, const CodeTransferCall& transfer, std::string& output)
 {
     std::vector<short> elements(kMaxTransferElements);
     for (std::size_t i = from; i < to; ++i)
         elements[i - from] = static_cast<signed char>(bytes[i]);
     const short codes[3] = {static_cast<short>(source), static_cast<short>(destination),
                             static_cast<short>(to - from)};
-    const short result = CodeTransfer(elements.data(), elements.size(), codes, services);
+    const short result = transfer(elements.data(), codes);
     if (result < 0)
         return LongTransferResult::InvalidCodes;
     if (result == 0) {
@@ -28,10 +28,10 @@ LongTransferResult TransferPiece(const std::string& bytes, std::size_t from, std
         const std::size_t half = NextPieceEnd(bytes, unicode, from, (to - from) / 2);
         if (half <= from || half >= to)
             return LongTransferResult::Failed;
-        const LongTransferResult first = TransferPiece(bytes, from, half, source, destination, services, output);
+        const LongTransferResult first = TransferPiece(bytes, from, half, source, destination, transfer, output);
         if (first != LongTransferResult::Done)
             return first;
-        return TransferPiece(bytes, half, to, source, destination, services, output);
+        return TransferPiece(bytes, half, to, source, destination, transfer, output);
     }
     std::size_t count = static_cast<std::size_t>(result);
     if (IsUnicodeCode(destination) && source != destination)
@@ -54,7 +54,7 @@ bool HoldsZero(const std::string& bytes, bool unicode)
 } // namespace
 
 LongTransferResult TransferLongText(const std::string& input, int source, int destination,
-                                    const TransferServices& services, std::string& output)
+                                    const CodeTransferCall& transfer, std::string& output)
 {
     if (!IsValidTransferCode(source) || !IsValidTransferCode(destination))
         return LongTransferResult::InvalidCodes;
@@ -64,7 +64,7 @@ LongTransferResult TransferLongText(const std::string& input, int source, int de
     std::string result;
     for (std::size_t from = 0, size = unicode ? input.size() & ~std::size_t(1) : input.size(); from < size;) {
         const std::size_t to = NextPieceEnd(input, unicode, from, kMaxPieceBytes);
-        const LongTransferResult piece = TransferPiece(input, from, to, source, destination, services, result);
+        const LongTransferResult piece = TransferPiece(input, from, to, source, destination, transfer, result);
         if (piece != LongTransferResult::Done)
             return piece;
         from = to;

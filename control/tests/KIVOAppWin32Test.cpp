@@ -97,12 +97,17 @@ TEST_F(CStartUpTest, ReloadKeepsTheOldLibrariesWhenLumbraIsGone)
 {
     SetLumbraRegistry(m_strLumbra);
     ASSERT_TRUE(m_app.InitInstance());
-    const WALibrary* pBase = m_app.WordAdjustment().WALibrariesG2B().front().get();
+    // A reload reads the folder the registry names now. (Comparing library
+    // addresses would not tell: a rebuilt list may reuse the freed memory.)
+    const std::string strMoved = m_scratch / "Lumbra2";
+    ASSERT_TRUE(CopyTree(m_strLumbra, strMoved));
+    SetLumbraRegistry(strMoved);
     EXPECT_EQ(m_app.ReloadWordAdjustment(), 1);
-    EXPECT_NE(m_app.WordAdjustment().WALibrariesG2B().front().get(), pBase);  // rebuilt
+    EXPECT_EQ(m_app.m_strWAFolder, strMoved + "\\ctwa");
+    EXPECT_EQ(m_app.WordAdjustment().WALibrariesG2B().front()->PairCount(), 6585u);
 
     SetLumbraRegistry(m_scratch / "gone");
-    pBase = m_app.WordAdjustment().WALibrariesG2B().front().get();
+    const WALibrary* pBase = m_app.WordAdjustment().WALibrariesG2B().front().get();
     EXPECT_EQ(m_app.ReloadWordAdjustment(), 0);
     ASSERT_EQ(m_app.m_arrMessages.size(), 1u);
     EXPECT_EQ(m_app.m_arrMessages[0].substr(0, 25), "Integration Check Failed!");

@@ -3,11 +3,12 @@
 #include <cstring>
 
 const char kConvUsage[] =
-    "usage: kivoconv [--lumbra FOLDER] FROM TO [INPUT [OUTPUT]]\n"
+    "usage: kivoconv FROM TO [INPUT [OUTPUT]]\n"
     "  FROM, TO: 0 gbk | 1 big5 | 2 gbk-trad | 3 utf16-simp | 4 utf16-trad | 5\n"
     "  INPUT, OUTPUT: files; standard input and output when left out.\n"
     "  A Unicode side is UTF-16LE; a byte-order mark is accepted on input.\n"
-    "  --lumbra FOLDER: apply the word adjustment of that Lumbra installation.\n";
+    "  Converts through the registered KIVO control (regsvr32 kivo.ocx), with the word\n"
+    "  adjustment of the Lumbra installation KIVO is configured with.\n";
 
 namespace {
 
@@ -30,15 +31,8 @@ int ParseTransferCode(const std::string& word)
     return -1;
 }
 
-bool ParseConvArguments(const std::vector<std::string>& allWords, ConvArguments& arguments)
+bool ParseConvArguments(const std::vector<std::string>& words, ConvArguments& arguments)
 {
-    std::vector<std::string> words = allWords;
-    if (!words.empty() && words[0] == "--lumbra") {
-        if (words.size() < 2 || words[1].empty())
-            return false;
-        arguments.lumbra = words[1];
-        words.erase(words.begin(), words.begin() + 2);
-    }
     if (words.size() < 2 || words.size() > 4)
         return false;
     arguments.source = ParseTransferCode(words[0]);

@@ -1,4 +1,4 @@
-// The command line of kivoconv: [--lumbra FOLDER] FROM TO [INPUT [OUTPUT]].
+// The command line of kivoconv: FROM TO [INPUT [OUTPUT]].
 #pragma once
 
 #include <string>
@@ -9,7 +9,6 @@ struct ConvArguments {
     int destination = -1;
     std::string input;   // empty: standard input
     std::string output;  // empty: standard output
-    std::string lumbra;  // Lumbra's folder, whose word adjustment applies; empty: none
 };
 
 // A transfer code from its number ("0".."5") or its name ("gbk", "big5",

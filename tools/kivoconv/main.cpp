@@ -1,9 +1,13 @@
 // kivoconv: converts a text file (or standard input) between the transfer
-// codes of the engine, the quickest way to use it from a shell or a script.
+// codes, the quickest way to use KIVO from a shell or a script. It is a host
+// of the registered control like any other: the conversion, and the word
+// adjustment of the Lumbra installation KIVO is configured with, happen in
+// the control; kivoconv only cuts long texts into calls.
 #include "ConvArguments.h"
+#include "ControlFailureMessage.h"
+#include "KIVOControlClient.h"
 #include "LongTextTransfer.h"
 #include "TransferCodes.h"
-#include "WALoader.h"
 
 #include <windows.h>
 
@@ -101,23 +105,17 @@ int main(int argc, char** argv)
             return Fail(inputName + " is not UTF-16: it holds an odd number of bytes");
     }
 
+    CKIVOControlClient control;
+    if (!control.Create())
+        return Fail(ControlCreationMessage(control.FailedStep(), control.Error()));
+    const CodeTransferCall transfer = [&control](short* charCode, const short controlCodes[3]) {
+        return control.CodeTransfer(charCode, controlCodes);
+    };
     std::string output;
-    TransferServices services;
-    services.messagePump = PlatformMessagePump();
-    CWALibraryLists libraries(GetACP());
-    if (!arguments.lumbra.empty()) {
-        char szTemp[MAX_PATH + 1] = {};
-        ::GetTempPathA(MAX_PATH, szTemp);
-        std::string strTemp = szTemp;
-        while (!strTemp.empty() && strTemp.back() == '\\')
-            strTemp.pop_back();
-        const CWALoadPlaces places{arguments.lumbra + "\\ctwa", arguments.lumbra + "\\config", {"", strTemp}};
-        LoadWordAdjustment(nullptr, false, places, libraries);
-        if (libraries.WALibrariesG2B().empty() || libraries.WALibrariesG2B().front()->PairCount() == 0)
-            return Fail("no word adjustment could be read from " + arguments.lumbra);
-        services.wordAdjustment = &libraries;
-    }
-    switch (TransferLongText(input, arguments.source, arguments.destination, services, output)) {
+    const LongTransferResult result = TransferLongText(input, arguments.source, arguments.destination, transfer, output);
+    if (FAILED(control.CallError()))
+        return Fail(ControlCallMessage(control.CallError()));
+    switch (result) {
     case LongTransferResult::Done:
         break;
     case LongTransferResult::HoldsZero:

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# kivoconv from a shell, as a user runs it: arguments, files, pipes, exit codes.
-#   kivoconv_test.sh PATH-TO-kivoconv.exe SAMPLE-GBK-FILE
+# kivoconv from a shell, as a user runs it: arguments, files, pipes, exit
+# codes, and the registered control doing the conversion. The control is
+# registered (and pointed at the stand-in Lumbra data) for the run and left
+# unregistered afterwards, as the other tests expect to find it.
+#   kivoconv_test.sh PATH-TO-kivoconv.exe SAMPLE-GBK-FILE PATH-TO-kivo.ocx LUMBRA-DATA
 set -u
 conv=$1
 sample=$2
+ocx=$3
+lumbra=$4
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+KIVO_WINE="$root/tools/winerun"
+. "$root/tools/control-registration.sh"
 run() { "$root/tools/winerun" "$conv" "$@"; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+kivo_control_begin "$ocx" "$lumbra" || { rm -rf "$work"; exit 1; }
+trap 'kivo_control_end "$ocx" unregister; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 cp "$sample" in.txt
 
@@ -18,12 +26,40 @@ check() {  # check NAME CONDITION...
     if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
 status_is() { [ "$1" -eq "$2" ]; }
+# Lines of a message, leaving out what a private Xvfb's shutdown prints.
+lines_in() { [ "$(grep -vc '^X connection' "$2")" -eq "$1" ]; }
 
 run >/dev/null 2>err.txt; s=$?
 check "no arguments: exit 2" status_is $s 2
 check "no arguments: usage line" grep -q '^usage: kivoconv' err.txt
 run gbk klingon in.txt >/dev/null 2>&1; check "unknown code: exit 2" status_is $? 2
 run 0 1 a b c >/dev/null 2>&1; check "too many words: exit 2" status_is $? 2
+# The Lumbra folder is the control's configuration, not a conversion's option.
+run --lumbra 'Z:\tmp' gbk big5 in.txt none.txt >/dev/null 2>&1; check "--lumbra: exit 2" status_is $? 2
+check "--lumbra: no output" test ! -e none.txt
+
+# Not registered: one line that says how to register, and nothing written.
+"$KIVO_WINE" regsvr32 /s /u "$(kivo_windows_path "$ocx")"
+run gbk big5 in.txt unreg.txt 2>err.txt; s=$?
+check "not registered: exit 1" status_is $s 1
+check "not registered: says so" grep -q 'KIVO control is not registered.*regsvr32 kivo.ocx' err.txt
+check "not registered: one line" lines_in 1 err.txt
+check "not registered: no output file" test ! -e unreg.txt
+run gbk big5 <in.txt >unreg-piped.txt 2>/dev/null; s=$?
+check "not registered, piped: exit 1 and nothing on standard output" \
+    test "$s" -eq 1 -a ! -s unreg-piped.txt
+
+# Registered from a file that is gone since.
+mkdir gone && cp "$ocx" gone/kivo.ocx
+"$KIVO_WINE" regsvr32 /s "$(kivo_windows_path "$work/gone/kivo.ocx")"
+rm -rf gone
+run gbk big5 in.txt stale.txt 2>err.txt; s=$?
+check "registered file gone: exit 1" status_is $s 1
+check "registered file gone: says to register again" grep -q 'register it again with: regsvr32 kivo.ocx' err.txt
+check "registered file gone: one line" lines_in 1 err.txt
+check "registered file gone: no output file" test ! -e stale.txt
+
+"$KIVO_WINE" regsvr32 /s "$(kivo_windows_path "$ocx")" || { echo "regsvr32 failed"; exit 1; }
 
 run gbk big5 missing.txt out.txt 2>err.txt; s=$?
 check "missing input: exit 1" status_is $s 1
@@ -32,16 +68,10 @@ check "missing input: no output" test ! -e out.txt
 
 run gbk big5 in.txt big5.txt; check "file to file: exit 0" status_is $? 0
 check "file to file: Big5 text" grep -q '繁簡轉換示例' <(iconv -f CP950 -t UTF-8 big5.txt)
-check "file to file: same length" test "$(wc -c <big5.txt)" -eq "$(wc -c <in.txt)"
-
-lumbra="Z:$(printf '%s' "$root/lumbra/data" | tr / '\\')"
-run --lumbra "$lumbra" gbk big5 in.txt wa.txt; check "word adjustment: exit 0" status_is $? 0
-check "word adjustment: 頭髮, not 頭發" grep -q '「頭髮」' <(iconv -f CP950 -t UTF-8 wa.txt)
-check "tables only: 頭發" grep -q '“頭發”' <(iconv -f CP950 -t UTF-8 big5.txt)
-run --lumbra 'Z:\no\such\folder' gbk big5 in.txt none.txt 2>err.txt; s=$?
-check "missing Lumbra: exit 1" status_is $s 1
-check "missing Lumbra: no output" test ! -e none.txt
-run --lumbra >/dev/null 2>&1; check "--lumbra without folder: exit 2" status_is $? 2
+# The control applies the word adjustment of the Lumbra data it was pointed at.
+check "word adjustment through the control: 頭髮" grep -q '頭髮' <(iconv -f CP950 -t UTF-8 big5.txt)
+check "word adjustment through the control: not 頭發" bash -c '! iconv -f CP950 -t UTF-8 big5.txt | grep -q 頭發'
+check "word adjustment through the control: 皇后, not 皇後" grep -q '皇后' <(iconv -f CP950 -t UTF-8 big5.txt)
 
 run 0 1 <in.txt >piped.txt; check "pipe: exit 0" status_is $? 0
 check "pipe: same as the file" cmp -s piped.txt big5.txt
@@ -59,6 +89,7 @@ check "odd UTF-16 input: no output" test ! -e oddout.txt
 
 printf 'a\0b' >zero.txt
 run 0 1 zero.txt zout.txt 2>/dev/null; check "zero byte: exit 1" status_is $? 1
+check "zero byte: no output" test ! -e zout.txt
 
 mkdir adir
 run 0 1 in.txt adir 2>err.txt; check "unwritable output: exit 1" status_is $? 1

@@ -489,6 +489,21 @@ TEST_F(HostedTester, ClipboardTransfersConvertBetweenTheFiveForms)
     Choose(IDC_CLIPBOARD_TO, 1);
     Click(IDC_CLIPBOARD_TRANSFER);
     EXPECT_EQ(ReadClipboard(CF_TEXT), std::string("\xB5\x6F\0\0", 4));
+
+    // As another program meets the result: pasted, here into the tester's own source edit.
+    CTesterText input, expected;
+    input.bUnicode = true;
+    input.strUnits = unicode + u'\0';
+    ASSERT_EQ(TransferText(input, 3, 4, *s_pReference, expected), ETransferOutcome::Done);
+    PutClipboard(CF_UNICODETEXT, UnitsBlock(input.strUnits));
+    Choose(IDC_CLIPBOARD_FROM, 3);
+    Choose(IDC_CLIPBOARD_TO, 4);
+    Click(IDC_CLIPBOARD_TRANSFER);
+    Type(L"");
+    SendMessageW(Item(IDC_RESULT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    SendMessageW(Item(IDC_SOURCE_EDIT), WM_PASTE, 0, 0);
+    const std::u16string& units = expected.strUnits;
+    EXPECT_EQ(WindowText(Item(IDC_SOURCE_EDIT)), std::wstring(units.begin(), units.end() - 1));
     SaveScreenshot("tester-clipboard.bmp");
 }
 

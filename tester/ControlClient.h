@@ -23,7 +23,5 @@ public:
     short Management(short nCommand);
 
 private:
-    short InvokeShortMethod(long nDispId, VARIANT* pArguments, unsigned nArguments);
-
     CScopedComPtr<IDispatch> m_dispatch;
 };

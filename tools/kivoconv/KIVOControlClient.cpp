@@ -1,6 +1,7 @@
 #include "KIVOControlClient.h"
 
 #include "CodeTransfer.h"
+#include "KIVOAutomation.h"
 #include "KIVOGuids.h"
 
 #include <oleauto.h>
@@ -15,29 +16,6 @@ std::wstring Widened(const char* ascii)
     for (; *ascii; ++ascii)
         text.push_back(static_cast<wchar_t>(*ascii));
     return text;
-}
-
-// An in-process host hands an array over as a pointer to its first element.
-VARIANT ShortArrayReference(short* values)
-{
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_I2 | VT_BYREF;
-    argument.piVal = values;
-    return argument;
-}
-
-// The method's answer as a short, whatever integer type the control chose.
-HRESULT ShortAnswer(VARIANT& answer, short& value)
-{
-    VARIANT converted;
-    VariantInit(&converted);
-    const HRESULT hr = VariantChangeType(&converted, &answer, 0, VT_I2);
-    VariantClear(&answer);
-    if (FAILED(hr))
-        return hr;
-    value = converted.iVal;
-    return S_OK;
 }
 
 } // namespace
@@ -73,26 +51,7 @@ short CKIVOControlClient::CodeTransfer(short* charCode, const short controlCodes
         return kTransferInvalidArguments;
     }
     short codes[3] = {controlCodes[0], controlCodes[1], controlCodes[2]};
-    // Arguments travel last first: ControlCodes, then CharCode.
-    VARIANT arguments[2] = {ShortArrayReference(codes), ShortArrayReference(charCode)};
-    DISPPARAMS params = {arguments, nullptr, 2, 0};
-    VARIANT answer;
-    VariantInit(&answer);
-    EXCEPINFO exception = {};
-    UINT argumentError = 0;
-    HRESULT hr = m_control->Invoke(DispIdCodeTransfer, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                   &answer, &exception, &argumentError);
-    if (hr == DISP_E_EXCEPTION) {
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
-        hr = FAILED(exception.scode) ? exception.scode : E_FAIL;
-    }
     short value = kTransferInvalidArguments;
-    if (SUCCEEDED(hr))
-        hr = ShortAnswer(answer, value);
-    else
-        VariantClear(&answer);
-    m_hrCall = hr;
-    return SUCCEEDED(hr) ? value : kTransferInvalidArguments;
+    m_hrCall = kivoautomation::CodeTransfer(m_control.Get(), charCode, codes, value);
+    return SUCCEEDED(m_hrCall) ? value : kTransferInvalidArguments;
 }

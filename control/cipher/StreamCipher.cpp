@@ -104,16 +104,25 @@ void CStreamCipher::DecryptBlock(const std::uint8_t* pIn, std::uint8_t* pOut, in
     }
 }
 
+// Opens the input for reading and the output, emptied, for writing.
+static void OpenFilePair(const std::string& strInput, const std::string& strOutput, std::ifstream& input,
+                         std::ofstream& output)
+{
+    input.open(strInput, std::ios::binary);
+    if (!input.is_open())
+        ThrowCannotOpen(strInput);
+    output.open(strOutput, std::ios::binary | std::ios::trunc);
+    if (!output.is_open())
+        ThrowCannotOpen(strOutput);
+}
+
 void CStreamCipher::EncryptFile(const std::string& strInput, const std::string& strOutput)
 {
     CheckInitialized();
     CheckFilePair(strInput, strOutput);
-    std::ifstream input(strInput, std::ios::binary);
-    if (!input.is_open())
-        ThrowCannotOpen(strInput);
-    std::ofstream output(strOutput, std::ios::binary | std::ios::trunc);
-    if (!output.is_open())
-        ThrowCannotOpen(strOutput);
+    std::ifstream input;
+    std::ofstream output;
+    OpenFilePair(strInput, strOutput, input, output);
 
     std::uint8_t signature[kSignatureSize];
     GetSignature(signature);
@@ -128,12 +137,9 @@ void CStreamCipher::DecryptFile(const std::string& strInput, const std::string& 
 {
     CheckInitialized();
     CheckFilePair(strInput, strOutput);
-    std::ifstream input(strInput, std::ios::binary);
-    if (!input.is_open())
-        ThrowCannotOpen(strInput);
-    std::ofstream output(strOutput, std::ios::binary | std::ios::trunc);
-    if (!output.is_open())
-        ThrowCannotOpen(strOutput);
+    std::ifstream input;
+    std::ofstream output;
+    OpenFilePair(strInput, strOutput, input, output);
 
     std::uint8_t expected[kSignatureSize];
     GetSignature(expected);

@@ -3,16 +3,18 @@
 # codes, and the registered control doing the conversion. The control is
 # registered (and pointed at the stand-in Lumbra data) for the run and left
 # unregistered afterwards, as the other tests expect to find it.
-#   kivoconv_test.sh PATH-TO-kivoconv.exe SAMPLE-GBK-FILE PATH-TO-kivo.ocx LUMBRA-DATA
+#   kivoconv_test.sh WINERUN PATH-TO-kivoconv.exe SAMPLE-GBK-FILE PATH-TO-kivo.ocx LUMBRA-DATA
+# WINERUN is the build tree's Wine runner.
 set -u
-conv=$1
-sample=$2
-ocx=$3
-lumbra=$4
+winerun=$1
+conv=$2
+sample=$3
+ocx=$4
+lumbra=$5
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-KIVO_WINE="$root/tools/winerun"
+KIVO_WINE=$winerun
 . "$root/tools/control-registration.sh"
-run() { "$root/tools/winerun" "$conv" "$@"; }
+run() { "$winerun" "$conv" "$@"; }
 work=$(mktemp -d)
 kivo_control_begin "$ocx" "$lumbra" || { rm -rf "$work"; exit 1; }
 trap 'kivo_control_end "$ocx" unregister; rm -rf "$work"' EXIT

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # kivocrypt from a shell, as a data generator runs it: both directions,
 # names and keys, refusals, exit codes, and no output left after a failure.
-#   kivocrypt_test.sh PATH-TO-kivocrypt[.exe] SAMPLE-FILE
-# A Windows program runs through tools/winerun.
+#   kivocrypt_test.sh PATH-TO-kivocrypt SAMPLE-FILE          (native)
+#   kivocrypt_test.sh WINERUN PATH-TO-kivocrypt.exe SAMPLE-FILE
+# WINERUN is the Windows build tree's Wine runner.
 set -u
+winerun=
+[ $# -eq 3 ] && { winerun=$1; shift; }
 crypt=$(realpath "$1")
 sample=$(realpath "$2")
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-case "$crypt" in
-    *.exe) run() { "$root/tools/winerun" "$crypt" "$@"; } ;;
-    *) run() { "$crypt" "$@"; } ;;
-esac
+if [ -n "$winerun" ]; then
+    run() { "$winerun" "$crypt" "$@"; }
+else
+    run() { "$crypt" "$@"; }
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1

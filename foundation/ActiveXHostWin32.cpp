@@ -1,5 +1,6 @@
 #include "ActiveXHost.h"
 
+#include "ModuleExport.h"
 #include "ScopedCom.h"
 
 namespace {
@@ -7,12 +8,6 @@ namespace {
 using AxWinInitFunction = BOOL(WINAPI*)();
 using AxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 using AxCreateControlFunction = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
-
-template <class Function>
-Function Export(HMODULE hModule, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(hModule, name)));
-}
 
 // The container's entry points, found once. The library stays loaded for the
 // process: its window class must outlive every window of it.
@@ -27,9 +22,9 @@ struct CContainerLibrary {
         HMODULE hModule = LoadLibraryW(L"atl.dll");
         if (!hModule)
             return;
-        pfnInit = Export<AxWinInitFunction>(hModule, "AtlAxWinInit");
-        pfnGetControl = Export<AxGetControlFunction>(hModule, "AtlAxGetControl");
-        pfnCreateControl = Export<AxCreateControlFunction>(hModule, "AtlAxCreateControl");
+        pfnInit = ModuleExport<AxWinInitFunction>(hModule, "AtlAxWinInit");
+        pfnGetControl = ModuleExport<AxGetControlFunction>(hModule, "AtlAxGetControl");
+        pfnCreateControl = ModuleExport<AxCreateControlFunction>(hModule, "AtlAxCreateControl");
     }
     bool IsComplete() const { return pfnInit && pfnGetControl && pfnCreateControl; }
 };

@@ -1,5 +1,6 @@
 #include "FileReplace.h"
 
+#include "ModuleExport.h"
 #include "PathText.h"
 #include "ScopedKernelHandles.h"
 
@@ -15,10 +16,7 @@ using ReplaceFileProc = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPV
 
 ReplaceFileProc FindReplaceFile()
 {
-    const HMODULE hKernel = GetModuleHandleA("kernel32.dll");
-    if (hKernel == nullptr)
-        return nullptr;
-    return reinterpret_cast<ReplaceFileProc>(reinterpret_cast<void*>(GetProcAddress(hKernel, "ReplaceFileA")));
+    return ModuleExport<ReplaceFileProc>(GetModuleHandleA("kernel32.dll"), "ReplaceFileA");
 }
 
 // The folder for the temporary files: the target's own, with a drive root

@@ -3,6 +3,10 @@
 // control and the control panel share HKEY_LOCAL_MACHINE "software\Perdix\KIVO\1.5",
 // so a value written by one is read by the other.
 //
+// The keys are opened in the 32-bit registry view (kSettingsRegistryView), so
+// that on 64-bit Windows the programs of both architectures share one
+// configuration: a 64-bit control reads what the 32-bit control panel wrote.
+//
 // Names (base path, subkey, value) are read with TrimRegistryName, so stray
 // blanks or separators at their ends do not address another key. Reads fall
 // back to the caller's default; writes report failure only by their result.
@@ -14,6 +18,11 @@
 #include <string>
 
 constexpr char kKivoRegistryPath[] = "software\\Perdix\\KIVO\\1.5";
+
+// The view flag every settings key is opened with. A 32-bit program sees the
+// 32-bit view without asking (and Windows before XP knows no view flags); a
+// 64-bit program asks for it.
+constexpr REGSAM kSettingsRegistryView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
 
 // The longest text a string value holds: the programs read values into a
 // 512-byte buffer, so nothing longer is ever written.

@@ -28,14 +28,14 @@ std::string KeyPath(const std::string& strSubKey)
 // fail for a user who may not write HKEY_LOCAL_MACHINE.
 bool OpenForReading(const std::string& strSubKey, CScopedRegKey& key)
 {
-    return RegOpenKeyExA(Root().m_hHive, KeyPath(strSubKey).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) ==
-           ERROR_SUCCESS;
+    return RegOpenKeyExA(Root().m_hHive, KeyPath(strSubKey).c_str(), 0, KEY_QUERY_VALUE | kSettingsRegistryView,
+                         key.Receive()) == ERROR_SUCCESS;
 }
 
 bool CreateForWriting(const std::string& strSubKey, CScopedRegKey& key)
 {
     return RegCreateKeyExA(Root().m_hHive, KeyPath(strSubKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_SET_VALUE, nullptr, key.Receive(), nullptr) == ERROR_SUCCESS;
+                           KEY_SET_VALUE | kSettingsRegistryView, nullptr, key.Receive(), nullptr) == ERROR_SUCCESS;
 }
 
 // The longest prefix of at most `nLimit` bytes that ends between characters.

@@ -2,13 +2,19 @@
 # while and the prefix left as they found it: the control's registration and
 # the Lumbra folder value its start-up reads (without which start-up shows
 # the modal Mini Control Panel).
-#   KIVO_WINE      the command that runs a Windows program (wine, tools/winerun)
+#   KIVO_WINE      the command that runs a Windows program of the chosen
+#                  architecture (a build tree's winerun, or Wine's loader)
 #   kivo_control_begin OCX LUMBRA [keep]   register OCX; point the control at
 #                                          LUMBRA (with "keep", only when unset)
 #   kivo_control_end OCX [unregister]      undo what begin did; "unregister"
 #                                          leaves the control unregistered
 #                                          whatever was found
 # OCX and LUMBRA are Linux paths.
+#
+# The product's settings live in the 32-bit registry view, where programs of
+# either architecture read them (/reg:32); the control's COM registration is
+# in the view of its own architecture, written by the regsvr32 of that
+# architecture.
 
 kivo_lumbra_key='HKLM\software\Perdix\KIVO\1.5\Path'
 kivo_lumbra_value='Lumbra Root Folder'
@@ -18,7 +24,7 @@ kivo_windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # The Lumbra folder value, if set; status 1 when it is not.
 kivo_lumbra_folder() {
     local out
-    out=$($KIVO_WINE reg query "$kivo_lumbra_key" /v "$kivo_lumbra_value" 2>/dev/null) || return 1
+    out=$($KIVO_WINE reg query "$kivo_lumbra_key" /v "$kivo_lumbra_value" /reg:32 2>/dev/null) || return 1
     out=$(printf '%s\n' "$out" | tr -d '\r' | sed -n "s/^ *$kivo_lumbra_value *REG_SZ *//p")
     [ -n "$out" ] || return 1
     printf '%s\n' "$out"
@@ -33,7 +39,7 @@ kivo_control_begin() {
     kivo_had_lumbra=0
     kivo_saved_lumbra=$(kivo_lumbra_folder) && kivo_had_lumbra=1
     if [ "$mode" != keep ] || [ "$kivo_had_lumbra" = 0 ]; then
-        $KIVO_WINE reg add "$kivo_lumbra_key" /v "$kivo_lumbra_value" /d "$(kivo_windows_path "$lumbra")" /f \
+        $KIVO_WINE reg add "$kivo_lumbra_key" /v "$kivo_lumbra_value" /d "$(kivo_windows_path "$lumbra")" /f /reg:32 \
             >/dev/null 2>&1 || { echo "cannot set the Lumbra folder value" >&2; return 1; }
     fi
     $KIVO_WINE regsvr32 /s "$(kivo_windows_path "$ocx")" || { echo "regsvr32 $ocx failed" >&2; return 1; }
@@ -45,9 +51,9 @@ kivo_control_end() {
         $KIVO_WINE regsvr32 /s /u "$(kivo_windows_path "$ocx")" || echo "regsvr32 /u $ocx failed" >&2
     fi
     if [ "$kivo_had_lumbra" = 1 ]; then
-        $KIVO_WINE reg add "$kivo_lumbra_key" /v "$kivo_lumbra_value" /d "$kivo_saved_lumbra" /f >/dev/null 2>&1 || true
+        $KIVO_WINE reg add "$kivo_lumbra_key" /v "$kivo_lumbra_value" /d "$kivo_saved_lumbra" /f /reg:32 >/dev/null 2>&1 || true
     else
-        $KIVO_WINE reg delete "$kivo_lumbra_key" /v "$kivo_lumbra_value" /f >/dev/null 2>&1 || true
+        $KIVO_WINE reg delete "$kivo_lumbra_key" /v "$kivo_lumbra_value" /f /reg:32 >/dev/null 2>&1 || true
     fi
     return 0
 }

@@ -52,13 +52,50 @@ bool DeleteTree(HKEY hParent, const std::wstring& subKey)
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
-HRESULT RegisterTypeLibrary(const std::wstring& modulePath)
+CScopedComPtr<ITypeLib> LoadModuleTypeLibrary(const std::wstring& modulePath)
 {
     CScopedComPtr<ITypeLib> typeLib;
     if (FAILED(LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, reinterpret_cast<ITypeLib**>(typeLib.ReceiveVoid()))))
+        typeLib.Reset();
+    return typeLib;
+}
+
+HRESULT RegisterTypeLibrary(const std::wstring& modulePath)
+{
+    CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
+    if (!typeLib)
         return SELFREG_E_TYPELIB;
     std::wstring path = modulePath;
     return SUCCEEDED(RegisterTypeLib(typeLib.Get(), &path[0], nullptr)) ? S_OK : SELFREG_E_TYPELIB;
+}
+
+// The registration key of one platform of the library, as RegisterTypeLib
+// writes it: TypeLib\{libid}\major.minor\lcid (hex)\win32 or win64.
+std::wstring TypeLibraryPlatformKey(const TLIBATTR& attr)
+{
+    wchar_t version[32] = {};
+    wsprintfW(version, L"%x.%x\\%lx\\", attr.wMajorVerNum, attr.wMinorVerNum, static_cast<unsigned long>(attr.lcid));
+    return L"TypeLib\\" + Wide(kLibidKIVOLibText) + L"\\" + version + (attr.syskind == SYS_WIN64 ? L"win64" : L"win32");
+}
+
+// Removes the library's registration for its own platform (the module's
+// architecture; a 64-bit control's library registers under win64), leaving
+// the other architecture's control registered. Nothing registered is success.
+HRESULT UnregisterTypeLibrary(const std::wstring& modulePath)
+{
+    CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
+    if (!typeLib)
+        return SELFREG_E_TYPELIB;
+    TLIBATTR* pAttr = nullptr;
+    if (FAILED(typeLib->GetLibAttr(&pAttr)) || !pAttr)
+        return SELFREG_E_TYPELIB;
+    const TLIBATTR attr = *pAttr;
+    typeLib->ReleaseTLibAttr(pAttr);
+    if (!KeyExists(HKEY_CLASSES_ROOT, TypeLibraryPlatformKey(attr)))
+        return S_OK;
+    return SUCCEEDED(UnRegisterTypeLib(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, attr.lcid, attr.syskind))
+               ? S_OK
+               : SELFREG_E_TYPELIB;
 }
 
 bool RegisterControlClass(const std::wstring& modulePath)
@@ -121,9 +158,12 @@ HRESULT RegisterServer()
 
 HRESULT UnregisterServer()
 {
-    if (KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + Wide(kLibidKIVOLibText)) &&
-        FAILED(UnRegisterTypeLib(LIBID_KIVOLib, kKIVOLibMajor, kKIVOLibMinor, LOCALE_NEUTRAL, SYS_WIN32)))
+    const std::wstring modulePath = ModulePath();
+    if (modulePath.empty())
         return SELFREG_E_TYPELIB;
+    const HRESULT hr = UnregisterTypeLibrary(modulePath);
+    if (FAILED(hr))
+        return hr;
     const bool bRemoved = DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + Wide(kClsidKIVOCtrlText)) &&
                           DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlProgId)) &&
                           DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlVersionIndependentProgId)) &&

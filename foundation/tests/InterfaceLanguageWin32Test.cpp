@@ -6,6 +6,7 @@
 #include "InterfaceLanguage.h"
 #include "MessageCatalogue.h"
 #include "Registry.h"
+#include "SettingsRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +16,6 @@
 
 namespace {
 
-void DeleteLeafThenRoot(HKEY hHive, const std::string& strRoot)
-{
-    RegDeleteKeyA(hHive, (strRoot + "\\Shell").c_str());
-    RegDeleteKeyA(hHive, strRoot.c_str());
-}
-
 class InterfaceLanguageWin32Test : public ::testing::Test {
 protected:
     void SetUp() override
@@ -28,13 +23,13 @@ protected:
         m_hOldHive = GetRegistryHive();
         m_strOldPath = GetRegistryPath();
         m_strScratch = "Software\\KIVO-catalogue-test-" + std::to_string(GetCurrentProcessId());
-        DeleteLeafThenRoot(HKEY_LOCAL_MACHINE, m_strScratch);
+        settingstest::DeleteTree(HKEY_LOCAL_MACHINE, m_strScratch);
         SetRegistryRoot(HKEY_LOCAL_MACHINE, m_strScratch);
     }
     void TearDown() override
     {
         SetRegistryRoot(m_hOldHive, m_strOldPath);
-        DeleteLeafThenRoot(HKEY_LOCAL_MACHINE, m_strScratch);
+        settingstest::DeleteTree(HKEY_LOCAL_MACHINE, m_strScratch);
     }
 
     static DWORD StoredLCID() { return GetRegDWORD("Shell", "LCID", 0xDEADBEEF); }

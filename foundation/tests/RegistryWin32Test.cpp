@@ -1,6 +1,7 @@
 // The registry functions against the real registry, in a scratch key of
 // HKEY_LOCAL_MACHINE that each test removes again.
 #include "Registry.h"
+#include "SettingsRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +11,7 @@
 
 namespace {
 
-// Removes a key and everything below it (RegDeleteKey only takes leaves).
-void DeleteTree(HKEY hParent, const std::string& strName)
-{
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExA(hParent, strName.c_str(), 0, KEY_ALL_ACCESS, &hKey) == ERROR_SUCCESS) {
-        char szChild[256];
-        for (;;) {
-            DWORD dwSize = sizeof szChild;
-            if (RegEnumKeyExA(hKey, 0, szChild, &dwSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            DeleteTree(hKey, szChild);
-        }
-        RegCloseKey(hKey);
-    }
-    RegDeleteKeyA(hParent, strName.c_str());
-}
+using settingstest::DeleteTree;
 
 class RegistryWin32Test : public ::testing::Test {
 protected:
@@ -46,12 +32,8 @@ protected:
     // Stores a value of any type and size under root\subkey, past our own functions.
     void PutRaw(const std::string& strSubKey, const char* pszValue, DWORD dwType, const void* pData, DWORD dwSize)
     {
-        HKEY hKey = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_strScratch + "\\" + strSubKey).c_str(), 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExA(hKey, pszValue, 0, dwType, static_cast<const BYTE*>(pData), dwSize), ERROR_SUCCESS);
-        RegCloseKey(hKey);
+        ASSERT_TRUE(settingstest::PutValue(HKEY_LOCAL_MACHINE, m_strScratch + "\\" + strSubKey, pszValue, dwType,
+                                           pData, dwSize));
     }
 
     HKEY m_hOldHive = nullptr;

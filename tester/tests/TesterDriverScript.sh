@@ -11,7 +11,7 @@ driver=$4
 mkdir -p "$5"
 export KIVO_ARTEFACTS=Z:${5//\//\\}
 
-"$winerun" reg add 'HKLM\software\Perdix\KIVO\1.5\Path' /v 'Lumbra Root Folder' /d "$lumbra" /f >/dev/null || exit 1
+"$winerun" reg add 'HKLM\software\Perdix\KIVO\1.5\Path' /v 'Lumbra Root Folder' /d "$lumbra" /f /reg:32 >/dev/null || exit 1
 "$winerun" regsvr32 /s "$ocx" || { echo "regsvr32 failed"; exit 1; }
 "$winerun" "$driver" --gtest_filter='HostedTester.*'
 hosted=$?

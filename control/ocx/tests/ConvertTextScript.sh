@@ -8,7 +8,7 @@ ocx=Z:${2//\//\\}
 lumbra=Z:${3//\//\\}
 vbs=Z:${4//\//\\}
 
-"$winerun" reg add 'HKLM\software\Perdix\KIVO\1.5\Path' /v 'Lumbra Root Folder' /d "$lumbra" /f >/dev/null || exit 1
+"$winerun" reg add 'HKLM\software\Perdix\KIVO\1.5\Path' /v 'Lumbra Root Folder' /d "$lumbra" /f /reg:32 >/dev/null || exit 1
 "$winerun" regsvr32 /s "$ocx" || { echo "regsvr32 failed"; exit 1; }
 output=$("$winerun" cscript //nologo "$vbs" 2>/dev/null | tr -d '\r')
 status=$?

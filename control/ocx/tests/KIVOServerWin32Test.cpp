@@ -32,11 +32,19 @@ TEST_F(KIVOServerTest, RegistrationWritesTheClassKeysAndUnregistrationRemovesThe
     EXPECT_EQ(KeyValue("KIVO.KIVOCtrl.1\\CLSID", nullptr), kClsidKIVOCtrlText);
     EXPECT_TRUE(KeyExists(std::string("TypeLib\\") + kLibidKIVOLibText + "\\1.0"));
 
+    // The type library registers under its own platform, which is the module's.
+    const std::string platform = sizeof(void*) == 8 ? "win64" : "win32";
+    EXPECT_TRUE(KeyExists(std::string("TypeLib\\") + kLibidKIVOLibText + "\\1.0\\0\\" + platform));
+
     EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK);
-    EXPECT_FALSE(KeyExists(kClassKey));
-    EXPECT_FALSE(KeyExists("KIVO.KIVOCtrl.1"));
-    EXPECT_FALSE(KeyExists("KIVO.KIVOCtrl"));
-    EXPECT_FALSE(KeyExists(std::string("TypeLib\\") + kLibidKIVOLibText));
+    // Nothing of ours is left in either registry view.
+    for (REGSAM view : {REGSAM(KEY_WOW64_32KEY), REGSAM(KEY_WOW64_64KEY)}) {
+        for (const std::string& key :
+             {kClassKey, std::string("CLSID\\") + kClsidKIVOPropPageText, std::string("KIVO.KIVOCtrl.1"),
+              std::string("KIVO.KIVOCtrl"), std::string("KIVO.KIVOPropPage.1"),
+              std::string("TypeLib\\") + kLibidKIVOLibText})
+            EXPECT_FALSE(settingstest::KeyExistsIn(HKEY_CLASSES_ROOT, key, view)) << key << " in view " << view;
+    }
     EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK);  // nothing left to remove
 }
 
@@ -205,37 +213,21 @@ TEST_F(KIVOServerTest, CaptionIsReadAndWritten)
 }
 
 // The control's own settings, read and written around it.
-const char kSettingsKey[] = "software\\Perdix\\KIVO\\1.5";
+const std::string kShellKey = std::string(kSettingsKey) + "\\Shell";
 
-DWORD ShellLcid()
+DWORD ShellLcid(REGSAM view = kSettingsRegistryView)
 {
-    CScopedRegKey key;
-    DWORD value = 0, size = sizeof value;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Shell").c_str(), 0, KEY_READ,
-                      key.Receive()) != ERROR_SUCCESS ||
-        RegQueryValueExA(key.Get(), "LCID", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS)
-        return 0;
-    return value;
+    return settingstest::GetDWORD(HKEY_LOCAL_MACHINE, kShellKey, "LCID", 0, view);
 }
 
 void SetShellLcid(DWORD value)
 {
-    CScopedRegKey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Shell").c_str(), 0, nullptr, 0,
-                              KEY_WRITE, nullptr, key.Receive(), nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key.Get(), "LCID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ASSERT_TRUE(settingstest::PutDWORD(HKEY_LOCAL_MACHINE, kShellKey, "LCID", value));
 }
 
-void SetLumbraRoot(const std::string& folder)
+void SetLumbraRoot(const std::string& folder, REGSAM view = kSettingsRegistryView)
 {
-    CScopedRegKey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Path").c_str(), 0, nullptr, 0,
-                              KEY_WRITE, nullptr, key.Receive(), nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() + 1));
+    ASSERT_TRUE(settingstest::PutString(HKEY_LOCAL_MACHINE, kLumbraKey, "Lumbra Root Folder", folder, view));
 }
 
 TEST_F(KIVOServerTest, CodeTransferThroughInvokeKeepsItsContract)
@@ -309,6 +301,40 @@ TEST_F(KIVOServerTest, ManagementSwitchesTheLanguageAndWritesTheRegistryOnlyOnCh
     EXPECT_EQ(ShellLcid(), 1033u);
     EXPECT_EQ(Management(control.Get(), 2, 0), 1);
     EXPECT_EQ(ShellLcid(), 1033u);
+}
+
+// On 64-bit Windows both controls, the control panel and the tester share
+// one configuration: the 32-bit view's. What the other view holds is never
+// read, and nothing is written there.
+TEST_F(KIVOServerTest, SettingsAreReadAndWrittenInThe32BitView)
+{
+    if (!settingstest::HasTwoRegistryViews())
+        GTEST_SKIP() << "this system has one registry view";
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    settingstest::DeleteTree(HKEY_LOCAL_MACHINE, "software\\Perdix", settingstest::kOtherRegistryView);
+    SetLumbraRoot("C:\\no\\such\\Lumbra", settingstest::kOtherRegistryView);
+
+    // A reload reads the 32-bit view's folder: no integration message.
+    int nMessages = 0;
+    std::vector<lumbratest::CGuiScript::Step> steps(400, [&](HWND hDialog) {
+        if (FindWindowExA(hDialog, nullptr, "msctls_progress32", nullptr))
+            return;  // the loading window
+        ++nMessages;
+        PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
+    });
+    {
+        lumbratest::CGuiScript script(steps);
+        EXPECT_EQ(Management(control.Get(), 1, 0), 1);
+    }
+    EXPECT_EQ(nMessages, 0);
+
+    EXPECT_EQ(Management(control.Get(), 0, 2), 1);  // Traditional Chinese
+    EXPECT_EQ(ShellLcid(), 1028u);
+    EXPECT_EQ(ShellLcid(settingstest::kOtherRegistryView), 0u);
+    EXPECT_EQ(Management(control.Get(), 0, 0), 1);
+    EXPECT_EQ(ShellLcid(), 1033u);
+    settingstest::DeleteTree(HKEY_LOCAL_MACHINE, "software\\Perdix", settingstest::kOtherRegistryView);
 }
 
 TEST_F(KIVOServerTest, ReloadWithoutLumbraWarnsAndKeepsTheLoadedLibraries)

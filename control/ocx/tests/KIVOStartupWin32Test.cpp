@@ -24,12 +24,7 @@ protected:
     }
     static void PointLumbraAt(const std::string& folder)
     {
-        CScopedRegKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\Perdix\\KIVO\\1.5\\Path", 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>(folder.size() + 1));
+        ASSERT_TRUE(settingstest::PutString(HKEY_LOCAL_MACHINE, ocxtest::kLumbraKey, "Lumbra Root Folder", folder));
     }
 };
 

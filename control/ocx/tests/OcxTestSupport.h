@@ -5,8 +5,10 @@
 
 #include "KIVOGuids.h"
 #include "LumbraTestSupport.h"
+#include "ModuleExport.h"
 #include "ScopedCom.h"
 #include "ScopedRegKey.h"
+#include "SettingsRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,10 @@
 namespace ocxtest {
 
 using RegisterFunction = HRESULT(STDAPICALLTYPE*)();
+
+// The control's settings, in the view every program of the product uses.
+constexpr char kSettingsKey[] = "software\\Perdix\\KIVO\\1.5";
+constexpr char kLumbraKey[] = "software\\Perdix\\KIVO\\1.5\\Path";
 
 inline bool KeyExists(const std::string& subKey)
 {
@@ -57,14 +63,8 @@ class KIVOServerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        const std::string lumbra = lumbratest::LumbraData();
-        CScopedRegKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\Perdix\\KIVO\\1.5\\Path", 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key.Get(), "Lumbra Root Folder", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(lumbra.c_str()), static_cast<DWORD>(lumbra.size() + 1)),
-                  ERROR_SUCCESS);
+        ASSERT_TRUE(settingstest::PutString(HKEY_LOCAL_MACHINE, kLumbraKey, "Lumbra Root Folder",
+                                            lumbratest::LumbraData()));
         s_hModule = LoadLibraryA(lumbratest::WindowsPath(KIVO_OCX_PATH).c_str());
         ASSERT_NE(s_hModule, nullptr);
     }
@@ -74,7 +74,7 @@ protected:
 
     static HRESULT CallExport(const char* name)
     {
-        auto function = reinterpret_cast<RegisterFunction>(GetProcAddress(s_hModule, name));
+        auto function = ModuleExport<RegisterFunction>(s_hModule, name);
         return function ? function() : E_NOTIMPL;
     }
 

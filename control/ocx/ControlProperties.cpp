@@ -54,7 +54,9 @@ int ScreenPixelsPerInch(int index)
 // One value of the bag as `vt`; S_FALSE when the bag lacks it.
 HRESULT ReadBagValue(IPropertyBag* pBag, IErrorLog* pErrorLog, const wchar_t* name, VARTYPE vt, VARIANT& value)
 {
-    VariantInit(&value);
+    // The type asked for, with an empty value: a string asked for is a null
+    // BSTR, which a bag may free before it answers.
+    value = VARIANT{};
     value.vt = vt;
     HRESULT hr = pBag->Read(name, &value, pErrorLog);
     if (FAILED(hr)) {

@@ -290,9 +290,13 @@ TEST_F(KIVOControlTest, BadStreamsAreRefusedAndChangeNothing)
 }
 
 // A property bag in memory, as a container that saves to text would keep it.
+// It counts the variants it is handed that claim to hold a string already:
+// a bag may free what it is handed before answering, so only an empty
+// variant or a null string is safe to hand it.
 class CMemoryBag final : public IPropertyBag {
 public:
     std::map<std::wstring, VARIANT> values;
+    int handedStrings = 0;
     ~CMemoryBag()
     {
         for (auto& value : values)
@@ -315,6 +319,8 @@ public:
         if (it == values.end())
             return E_INVALIDARG;
         const VARTYPE wanted = pValue->vt;
+        if (wanted == VT_BSTR && pValue->bstrVal != nullptr)
+            ++handedStrings;
         VariantInit(pValue);
         if (wanted == VT_EMPTY)
             return VariantCopy(pValue, &it->second);
@@ -345,6 +351,7 @@ TEST_F(KIVOControlTest, PropertyBagRoundTripWithDefaultsForMissingValues)
     ASSERT_EQ(PutCaption(L"other"), S_OK);
     ASSERT_EQ(persist->Load(&bag, nullptr), S_OK);
     EXPECT_EQ(Caption(), L"bagged");
+    EXPECT_EQ(bag.handedStrings, 0);
     EXPECT_EQ(Color(DispIdForeColor), RGB(9, 8, 7));
 
     // A bag that lacks the caption gives the default, not what was there.

@@ -1,15 +1,4 @@
-# Toolchain for the Windows programs: 32-bit MinGW-w64 with POSIX threads
-# (GoogleTest and std::thread want them; the runtime is linked statically).
-set(CMAKE_SYSTEM_NAME Windows)
+# Toolchain for the 32-bit Windows programs (build/win32).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# ctest runs the programs through the tree's Wine runner (see CMakeLists.txt).
+set(KIVO_MINGW_TRIPLET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

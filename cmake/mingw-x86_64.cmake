@@ -1,15 +1,4 @@
-# Toolchain for the Windows programs: 64-bit MinGW-w64 with POSIX threads
-# (GoogleTest and std::thread want them; the runtime is linked statically).
-set(CMAKE_SYSTEM_NAME Windows)
+# Toolchain for the 64-bit Windows programs (build/win64).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# ctest runs the programs through the tree's Wine runner (see CMakeLists.txt).
+set(KIVO_MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

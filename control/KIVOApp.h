@@ -28,6 +28,8 @@ public:
     static CKIVOApp& Instance();
 
     // Runs LoadConfiguration the first time; afterwards answers its result.
+    // A request made while that first run is still under way (through a
+    // message its windows let through) answers false: not ready.
     bool InitInstance();
     // The start-up sequence; true when the control may load.
     bool LoadConfiguration();
@@ -35,7 +37,8 @@ public:
     bool CheckIntegration(std::string& strMessage) const;
     // Management operation 1: re-read Lumbra's folder, check it and reload
     // the libraries. 0 after showing the check message (the old libraries
-    // stay), 1 when reloaded.
+    // stay), 1 when reloaded. While start-up or another reload is building
+    // the lists, 0 at once and nothing else: this request reloaded nothing.
     int ReloadWordAdjustment();
     // Loads both library lists behind the loading window.
     void PrepareWordAdjustment();
@@ -69,8 +72,8 @@ protected:
     virtual void ShowMessage(const std::string& strText);
 
 private:
-
     int m_nInitState = 0;  // 0 not run, 1 succeeded, -1 failed
+    bool m_bBuilding = false;  // start-up or a reload is under way
     bool m_bMainPathGiven = false;
     CWALibraryLists m_lists;
 };

@@ -7,6 +7,7 @@
 #include "LoadingDlg.h"
 #include "PathUtil.h"
 #include "Registry.h"
+#include "ScopedFlag.h"
 #include "TextTrim.h"
 #include "WALoader.h"
 
@@ -49,8 +50,14 @@ CKIVOApp& CKIVOApp::Instance()
 
 bool CKIVOApp::InitInstance()
 {
-    if (m_nInitState == 0)
+    // The Mini Control Panel and the loading window let the host's messages
+    // through, and one of them may ask for a control again: that request
+    // finds start-up under way and gets no control rather than a second
+    // start-up (and a second panel) inside the first.
+    if (m_nInitState == 0 && !m_bBuilding) {
+        const CScopedFlag building(m_bBuilding);
         m_nInitState = LoadConfiguration() ? 1 : -1;
+    }
     return m_nInitState == 1;
 }
 
@@ -125,11 +132,20 @@ void CKIVOApp::PrepareWordAdjustment()
     RunLoadingWindow(false, kLoadingModeWordAdjustment, GetMessage(IDS_DIALOG_CTP_STRINGS),
                      [this, &places](HWND hWindow, bool bLoadAll) {
                          LoadWordAdjustment(hWindow, bLoadAll, places, m_lists);
-                     });
+                     },
+                     LoadingWindowOwner());
 }
 
 int CKIVOApp::ReloadWordAdjustment()
 {
+    // The loader lets waiting messages run between libraries, and a host may
+    // ask again from one of them (a double click on its reload button). A
+    // second build would clear the lists the first one goes on appending to,
+    // so the request is answered at once. 0, not 1: nothing was reloaded for
+    // it, and the build under way read the registry before it was made.
+    if (m_bBuilding)
+        return 0;
+    const CScopedFlag building(m_bBuilding);
     const std::string strPrevious = m_strLumbraRoot;
     SetLumbraRoot(TrimmedCopy(GetRegString(kRegPath, kRegLumbraRoot, "")));
     std::string strMessage;

@@ -53,6 +53,12 @@ private:
     HWND m_hPercent = nullptr;
 };
 
+// The window a loading window is modal to: the calling thread's active
+// window, which is the host's dialog or frame when its user asked for the
+// loading; null when the host shows none (a script host), and the loading
+// window then stands alone.
+HWND LoadingWindowOwner();
+
 // Opens the loading window modally over `hParent` and returns once it has
 // closed. The window title is the product name and its line `strText`.
 // When the window cannot be created the work runs without it (hWindow null).

@@ -112,6 +112,15 @@ bool CLoadingDlg::PreTranslateMessage(MSG& msg)
     return CDialog::PreTranslateMessage(msg);
 }
 
+HWND LoadingWindowOwner()
+{
+    // A control has no window of its own to hang the loading window on
+    // before it is sited, and a host may call it from any of its windows:
+    // the active one is what the user is looking at and must not use while
+    // the lists are rebuilt.
+    return ::GetActiveWindow();
+}
+
 void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strText, const LoadingWork& work,
                       HWND hParent)
 {

@@ -20,14 +20,17 @@ enum class LongTransferResult {
     Done,
     InvalidCodes,  // a code out of range
     HoldsZero,     // a zero byte (or zero unit) would end the text early
-    Failed,        // the platform refused a code-page conversion
+    Failed,        // the platform refused a code-page conversion, or one character's result outgrew a call
 };
 
 // One CodeTransfer call on one piece: `charCode` holds kMaxTransferElements
 // elements (the piece first) and receives the result; `controlCodes` holds the
 // source code, the destination code and the piece's element count. The answer
-// is CodeTransfer's: the elements written, kTransferFailed when the result
-// did not fit (the piece is then halved), or negative to stop the whole text.
+// is CodeTransfer's: the elements written; kTransferFailed when nothing was
+// written, because the result did not fit (the piece is then cut in two
+// between characters), the conversion was refused, or word adjustment left
+// nothing of a piece going into a byte code (told apart by asking for the
+// piece in UTF-16 once more); or negative to stop the whole text.
 using CodeTransferCall = std::function<short(short* charCode, const short controlCodes[3])>;
 
 // `input` holds bytes of the source code (UTF-16LE for a Unicode code, without

@@ -11,6 +11,15 @@ char16_t UnitAt(const std::string& bytes, std::size_t i)
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
+// Bytes of the character at `i` of a text of `size` bytes: a lead byte with
+// its trail byte, a UTF-16 unit, or a surrogate pair.
+std::size_t CharacterSize(const std::string& bytes, bool unicode, std::size_t i, std::size_t size)
+{
+    if (unicode)
+        return IsHighSurrogate(UnitAt(bytes, i)) && i + 4 <= size ? 4 : 2;
+    return IsLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < size ? 2 : 1;
+}
+
 } // namespace
 
 std::size_t NextPieceEnd(const std::string& bytes, bool unicode, std::size_t from, std::size_t limit)
@@ -20,16 +29,8 @@ std::size_t NextPieceEnd(const std::string& bytes, bool unicode, std::size_t fro
         return size;
     std::size_t lastLineFeed = 0, lastBoundary = from;
     for (std::size_t i = from; i < size;) {
-        std::size_t step = 1;
-        bool lineFeed;
-        if (unicode) {
-            const char16_t unit = UnitAt(bytes, i);
-            step = IsHighSurrogate(unit) && i + 4 <= size ? 4 : 2;
-            lineFeed = unit == u'\n';
-        } else {
-            step = IsLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < size ? 2 : 1;
-            lineFeed = bytes[i] == '\n';
-        }
+        const std::size_t step = CharacterSize(bytes, unicode, i, size);
+        const bool lineFeed = unicode ? UnitAt(bytes, i) == u'\n' : bytes[i] == '\n';
         if (i + step - from > limit)
             break;
         i += step;
@@ -41,5 +42,7 @@ std::size_t NextPieceEnd(const std::string& bytes, bool unicode, std::size_t fro
         return lastLineFeed;
     if (lastBoundary > from)
         return lastBoundary;
-    return from + (unicode ? 2 : 1);  // a limit smaller than one character
+    // A limit smaller than one character still moves on, by that character
+    // whole: half a character converts to garbage, never to its half.
+    return from + CharacterSize(bytes, unicode, from, size);
 }

@@ -10,7 +10,13 @@
 #include "ScreenCapture.h"
 #include "TextTransfer.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <utility>
 
 using namespace lumbratest;
 
@@ -23,12 +29,15 @@ public:
     std::vector<std::string> m_arrMessages;
     int m_nPanels = 0;
     INT_PTR m_nPanelAnswer = -2;  // -2: show the real panel
+    std::function<void()> m_whilePanelShows;  // runs once, as a message reaching the host would
 
 protected:
     void ShowMessage(const std::string& strText) override { m_arrMessages.push_back(strText); }
     INT_PTR RunMiniControlPanel() override
     {
         ++m_nPanels;
+        if (m_whilePanelShows)
+            std::exchange(m_whilePanelShows, nullptr)();
         return m_nPanelAnswer == -2 ? CKIVOApp::RunMiniControlPanel() : m_nPanelAnswer;
     }
 };
@@ -195,4 +204,68 @@ TEST_F(CStartUpTest, MiniControlPanelSwitchesTheLanguageAtOnce)
     EXPECT_EQ(m_app.m_nLCID, 2052u);
     EXPECT_EQ(GetRegDWORD("Shell", "LCID", 0), 2052u);
     EXPECT_EQ(strTitleAfter, L"KIVO \x8FF7\x4F60\x63A7\x5236\x9762\x677F");  // KIVO 迷你控制面板
+}
+
+// Start-up and reloads build the lists behind windows that let the host's
+// messages through. A reload asked for through one of them while a reload
+// runs starts nothing: each library stays in its list once. The loading
+// window is modal to the host that asked, as a dialog of its own would be.
+TEST_F(CStartUpTest, AReloadAskedForDuringAReloadIsAnsweredAtOnce)
+{
+    SetLumbraRegistry(m_strLumbra);
+    ASSERT_TRUE(m_app.InitInstance());
+
+    // The host's window, active as a dialog is when its button is clicked.
+    const HWND hHost = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                         nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hHost, nullptr);
+    ::SetForegroundWindow(hHost);
+    ::SetActiveWindow(hHost);
+    bool bAsked = false;
+    int nNested = -1;
+    HWND hOwner = nullptr;
+    bool bHostEnabled = true;
+    const std::vector<CGuiScript::Step> steps(400, [&](HWND hLoading) {
+        const LRESULT nPosition = ::SendDlgItemMessageA(hLoading, IDC_LOADING_PROGRESS, PBM_GETPOS, 0, 0);
+        if (bAsked || nPosition == 0)
+            return;  // once, between two libraries
+        bAsked = true;
+        hOwner = ::GetWindow(hLoading, GW_OWNER);
+        bHostEnabled = ::IsWindowEnabled(hHost) != FALSE;
+        nNested = m_app.ReloadWordAdjustment();
+    });
+    {
+        CGuiScript script(steps);
+        EXPECT_EQ(m_app.ReloadWordAdjustment(), 1);
+    }
+    ::DestroyWindow(hHost);
+    EXPECT_EQ(nNested, 0);
+    EXPECT_EQ(hOwner, hHost);
+    EXPECT_FALSE(bHostEnabled);
+
+    for (const WALibraryList* pList : {&m_app.WordAdjustment().WALibrariesG2B(),
+                                       &m_app.WordAdjustment().WALibrariesB2G()}) {
+        std::set<std::string> paths;
+        for (const auto& library : *pList)
+            paths.insert(library->m_strPath);
+        EXPECT_EQ(pList->size(), 9u);
+        EXPECT_EQ(paths.size(), pList->size());
+    }
+    TransferServices services;
+    services.wordAdjustment = &m_app.WordAdjustment();
+    // 头发 becomes 頭髮, the word, not 頭發 character by character.
+    EXPECT_EQ(TransferGbToBig5("\xCD\xB7\xB7\xA2", TransferWithAdjustment, services), "\xC0\x59\xBE\x76");
+}
+
+// A control asked for while start-up waits on the Mini Control Panel is not
+// ready; it does not start the start-up, and its panel, a second time.
+TEST_F(CStartUpTest, ACreationDuringStartUpFailsWithoutASecondStartUp)
+{
+    SetLumbraRegistry("");
+    m_app.m_nPanelAnswer = IDCANCEL;
+    int nNested = -1;
+    m_app.m_whilePanelShows = [&] { nNested = m_app.InitInstance(); };
+    EXPECT_FALSE(m_app.InitInstance());
+    EXPECT_EQ(nNested, 0);
+    EXPECT_EQ(m_app.m_nPanels, 1);
 }

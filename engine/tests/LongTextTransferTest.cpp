@@ -1,10 +1,13 @@
+#include "CharacterMapping.h"
 #include "CodeTransfer.h"
 #include "LongTextTransfer.h"
 #include "TestText.h"
+#include "WALibraryLists.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -132,6 +135,139 @@ TEST(LongTextTransfer, ACallThatFailsStopsTheText)
             EXPECT_EQ(count, 1u);
         else
             EXPECT_LT(count, 64u);  // halving ends at one character, it does not go on for ever
+    }
+}
+
+// GB words of the tests below, and a G2B library that rewrites one of them:
+// its source is what the tables make of the word, as in a real library.
+const std::string kHead = "\xCD\xB7", kHair = "\xCD\xB7\xB7\xA2", kLe = "\xC1\xCB", kZhongwen = "\xD6\xD0\xCE\xC4";
+
+std::string Repeated(const std::string& word, std::size_t times)
+{
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text += word;
+    return text;
+}
+
+CWALibraryLists G2BLists(const std::string& gbWord, const std::string& big5Target)
+{
+    CWALibraryLists lists(kCodePageBig5);
+    auto library = std::make_unique<WALibrary>();
+    library->m_bApply = true;
+    library->m_arrSources.push_back(MapGbToBig5(gbWord));
+    library->m_arrTargets.push_back(big5Target);
+    lists.Append(WADirection::G2B, std::move(library));
+    return lists;
+}
+
+// The engine's call that also records what it was handed.
+class CheckedCalls {
+public:
+    explicit CheckedCalls(const TransferServices& services) : m_services(services) {}
+
+    CodeTransferCall Call()
+    {
+        return [this](short* charCode, const short codes[3]) -> short {
+            m_sizes.push_back(static_cast<std::size_t>(codes[2]));
+            return CodeTransfer(charCode, kMaxTransferElements, codes, m_services);
+        };
+    }
+    // The tests' texts are double-byte characters only: an odd piece split one.
+    bool SplitACharacter() const
+    {
+        return std::any_of(m_sizes.begin(), m_sizes.end(), [](std::size_t size) { return size % 2 != 0; });
+    }
+
+private:
+    const TransferServices& m_services;
+    std::vector<std::size_t> m_sizes;
+};
+
+// The text in the source's form: GB bytes, or UTF-16LE for a Unicode source.
+std::string InSource(const std::string& gb, int source)
+{
+    if (!IsUnicodeCode(source))
+        return gb;
+    std::u16string units;
+    EXPECT_TRUE(PlatformCodePageConverter().MultiByteToUnicode(gb, kCodePageGbk, units));
+    units.pop_back();
+    return Utf16(units);
+}
+
+// A library may delete a word (an empty target): a piece made of it converts
+// to nothing, which a byte destination answers with 0 just as it answers a
+// result too large for the call. Such a piece is done, not cut further.
+TEST(LongTextTransfer, PiecesThatWordAdjustmentEmptiesOrShortensAreConvertedWhole)
+{
+    const std::string hairs = Repeated(kHair, 4000), words = Repeated(kZhongwen, 100);
+    const struct {
+        const char* what;
+        std::string deleted, text, sameAs;  // the text converts as `sameAs` does in one call
+        int source, destination;
+    } cases[] = {
+        {"a whole piece deleted, to Big5", kHair, hairs + words, words, GbkSimplified, Big5Traditional},
+        {"a whole piece deleted, to GBK Traditional", kHair, hairs + words, words, GbkSimplified, GbkTraditional},
+        {"a whole piece deleted, to Unicode", kHair, hairs + words, words, GbkSimplified, UnicodeTraditional},
+        {"a one-character word, everything deleted", kLe, Repeated(kLe, 12000), "", GbkSimplified,
+         Big5Traditional},
+        {"pieces shortened, never emptied", kLe, Repeated(kLe + kZhongwen, 3000), Repeated(kZhongwen, 3000),
+         GbkSimplified, Big5Traditional},
+        {"from Unicode", kHair, Repeated(kHair, 5000) + kZhongwen, kZhongwen, UnicodeSimplified, Big5Traditional},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CWALibraryLists lists = G2BLists(c.deleted, "");
+        TransferServices services;
+        services.wordAdjustment = &lists;
+        std::string expected;
+        if (!c.sameAs.empty()) {
+            ASSERT_EQ(TransferLongText(InSource(c.sameAs, c.source), c.source, c.destination, services, expected),
+                      LongTransferResult::Done);
+        }
+        CheckedCalls calls(services);
+        std::string out;
+        ASSERT_EQ(TransferLongText(InSource(c.text, c.source), c.source, c.destination, calls.Call(), out),
+                  LongTransferResult::Done);
+        EXPECT_EQ(Hex(out), Hex(expected));
+        EXPECT_FALSE(calls.SplitACharacter());
+    }
+}
+
+// A result that outgrows one call is cut between characters until it fits;
+// one that cannot fit even for one character, or a call that refuses
+// everything, fails the text rather than hand back its source bytes.
+TEST(LongTextTransfer, AResultTooLargeForOneCallIsCutBetweenCharactersOrFails)
+{
+    const std::string head = MapGbToBig5(kHead);
+    const struct {
+        const char* what;
+        std::string target, text;
+        bool refuseAll;
+        LongTransferResult expected;
+        std::string result;
+    } cases[] = {
+        {"five times longer", Repeated(head, 5), Repeated(kHead, 8000), false, LongTransferResult::Done,
+         Repeated(head, 40000)},
+        {"one character too large", Repeated(head, 20000), kZhongwen + kHead + kZhongwen, false,
+         LongTransferResult::Failed, "kept"},
+        {"a call that refuses everything", "", Repeated(kZhongwen, 5000), true, LongTransferResult::Failed, "kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CWALibraryLists lists = G2BLists(kHead, c.target);
+        TransferServices services;
+        services.wordAdjustment = &lists;
+        CheckedCalls calls(services);
+        const CodeTransferCall engine = calls.Call();
+        const CodeTransferCall call = [&](short* charCode, const short codes[3]) -> short {
+            const short answer = engine(charCode, codes);
+            return c.refuseAll ? kTransferFailed : answer;
+        };
+        std::string out = "kept";
+        EXPECT_EQ(TransferLongText(c.text, GbkSimplified, Big5Traditional, call, out), c.expected);
+        EXPECT_TRUE(out == c.result) << out.size();
+        EXPECT_FALSE(calls.SplitACharacter());
     }
 }
 

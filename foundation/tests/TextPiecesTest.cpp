@@ -31,10 +31,11 @@ TEST(TextPieces, PrefersTheLastLineFeedThenACharacterBoundary)
         {"the rest fits", "ab\ncd\nef", false, 0, 100, 8},
         {"from the middle", "ab\ncd\nef", false, 3, 4, 6},
         {"never inside a character", hanzi, false, 0, 3, 2},
-        {"a limit below one character still moves on", hanzi, false, 0, 1, 1},
+        {"a limit below one character moves on by the whole character", hanzi, false, 0, 1, 2},
         {"a lead byte at the end stands alone", "a\xB0", false, 0, 1, 1},
         {"the surrogate pair is not split", Utf16(u"a\U0001F600b"), true, 0, 4, 2},
         {"the pair fits whole", Utf16(u"a\U0001F600b"), true, 0, 6, 6},
+        {"a limit below the pair moves on by the pair", Utf16(u"a\U0001F600b"), true, 2, 2, 6},
         {"a Unicode line feed", Utf16(u"ab\ncd"), true, 0, 8, 6},
         {"an odd final byte is left out", Utf16(u"ab") + "x", true, 0, 100, 4},
     };

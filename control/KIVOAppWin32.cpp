@@ -146,7 +146,6 @@ int CKIVOApp::ReloadWordAdjustment()
     if (m_bBuilding)
         return 0;
     const CScopedFlag building(m_bBuilding);
-    const std::string strPrevious = m_strLumbraRoot;
     SetLumbraRoot(TrimmedCopy(GetRegString(kRegPath, kRegLumbraRoot, "")));
     std::string strMessage;
     if (!CheckIntegration(strMessage)) {

@@ -1,0 +1,10 @@
+IDH_INTRO=intro.htm
+IDH_USERGUIDE=userguide/0_contents.htm
+IDH_DOWNLOAD=download.htm
+IDH_SUPPORT=support.htm
+IDH_RELEASE_NOTES=rel_note.htm
+IDH_WIZARD=index.html
+IDH_SAMPLE_TEXT_EDITOR=userguide/43_tte.htm
+IDH_CODE_TRANSFER=userguide/3_codetransfer.htm
+IDH_UG_INTRODUCTION=userguide/1_introduction.htm
+IDH_UG_SYSTEM_REQUIREMENTS=userguide/2_sysreq.htm

@@ -2,32 +2,21 @@
 // started on a scratch copy of the stand-in installation, its main window
 // found by class, command 32890 posted to it, the dialog's list and switch
 // worked by window messages, and the catalogues read back from disk.
+#include "ChildProcess.h"
 #include "LumbraResource.h"
 #include "LumbraTestSupport.h"
-#include "ScopedKernelHandles.h"
 #include "ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
 using lumbratest::WindowsPath;
-
-bool WaitFor(const std::function<bool()>& condition, DWORD nTimeoutMs)
-{
-    for (DWORD waited = 0; waited < nTimeoutMs; waited += 50) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return condition();
-}
 
 std::string WindowText(HWND hWnd)
 {
@@ -36,87 +25,35 @@ std::string WindowText(HWND hWnd)
     return szText;
 }
 
-struct CFind {
-    DWORD nProcessId;
-    const char* pszClass;
-    std::vector<HWND> arrFound;
-};
-
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
-{
-    CFind& find = *reinterpret_cast<CFind*>(lParam);
-    char szClass[64] = {};
-    GetClassNameA(hWnd, szClass, sizeof szClass);
-    DWORD nProcessId = 0;
-    GetWindowThreadProcessId(hWnd, &nProcessId);
-    if (nProcessId == find.nProcessId && IsWindowVisible(hWnd) && std::string(szClass) == find.pszClass)
-        find.arrFound.push_back(hWnd);
-    return TRUE;
-}
-
-// The visible top-level windows of a class in a process.
-std::vector<HWND> WindowsOf(DWORD nProcessId, const char* pszClass)
-{
-    CFind find = {nProcessId, pszClass, {}};
-    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&find));
-    return find.arrFound;
-}
-
 class CLumbraProcess {
 public:
-    ~CLumbraProcess() { Close(); }
-
     bool Start(const std::string& strArgument)
     {
-        const std::string strProgram = WindowsPath(KIVO_LUMBRA_EXE);
-        std::string strCommand = "\"" + strProgram + "\" \"" + strArgument + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (!CreateProcessA(strProgram.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info))
-            return false;
-        m_process.Reset(info.hProcess);
-        m_thread.Reset(info.hThread);
-        m_nProcessId = info.dwProcessId;
-        return true;
+        return m_process.Start(WindowsPath(KIVO_LUMBRA_EXE), "\"" + strArgument + "\"");
     }
 
     HWND WaitForWindow(const char* pszClass, DWORD nTimeoutMs) const
     {
         HWND hFound = nullptr;
         WaitFor([&] {
-            const std::vector<HWND> arrWindows = WindowsOf(m_nProcessId, pszClass);
+            const std::vector<HWND> arrWindows = VisibleWindowsOf(m_process.GetId(), pszClass);
             hFound = arrWindows.empty() ? nullptr : arrWindows.front();
             return hFound != nullptr;
         }, nTimeoutMs);
         return hFound;
     }
 
-    DWORD GetId() const { return m_nProcessId; }
+    DWORD GetId() const { return m_process.GetId(); }
 
     // The exit code once the process ended, or STILL_ACTIVE after the time-out.
     DWORD WaitForExit(DWORD nTimeoutMs) const
     {
         DWORD nCode = STILL_ACTIVE;
-        if (WaitForSingleObject(m_process.Get(), nTimeoutMs) == WAIT_OBJECT_0)
-            GetExitCodeProcess(m_process.Get(), &nCode);
-        return nCode;
-    }
-
-    void Close()
-    {
-        if (!m_process)
-            return;
-        if (WaitForSingleObject(m_process.Get(), 10000) != WAIT_OBJECT_0)
-            TerminateProcess(m_process.Get(), 3);
-        m_process.Reset();
-        m_thread.Reset();
+        return m_process.WaitForExit(nTimeoutMs, nCode) ? nCode : STILL_ACTIVE;
     }
 
 private:
-    CScopedHandle m_process, m_thread;
-    DWORD m_nProcessId = 0;
+    CChildProcess m_process;
 };
 
 // Asked for in UTF-16: Wine hands another process's ANSI list text back cut short.
@@ -208,7 +145,7 @@ TEST_F(LumbraProgram, TheDialogListsTheLibrariesInTheOrderTheyApply)
     // The control panel posts the command again while the dialog is open: still one dialog.
     PostMessageA(m_hMain, WM_COMMAND, IDM_WORD_ADJUSTMENT, 0);
     SendMessageA(m_hMain, WM_NULL, 0, 0);
-    EXPECT_EQ(WindowsOf(m_lumbra.GetId(), "#32770").size(), 1u);
+    EXPECT_EQ(VisibleWindowsOf(m_lumbra.GetId(), "#32770").size(), 1u);
     Close(hDialog, IDCANCEL);
 }
 
@@ -249,7 +186,7 @@ TEST(LumbraProgramStart, AFolderThatIsNoInstallationIsRefusedWithAMessage)
     ASSERT_TRUE(lumbra.Start(scratch / "nowhere"));
     HWND hBox = lumbra.WaitForWindow("#32770", 60000);
     ASSERT_NE(hBox, nullptr) << "no message";
-    EXPECT_TRUE(WindowsOf(lumbra.GetId(), "Perdix_Lumbra").empty());
+    EXPECT_TRUE(VisibleWindowsOf(lumbra.GetId(), "Perdix_Lumbra").empty());
     PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(lumbra.WaitForExit(20000), 2u);
 }

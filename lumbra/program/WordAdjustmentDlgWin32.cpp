@@ -82,6 +82,16 @@ std::string UserFolder(const std::string& strWAFolder, EWADirection direction, E
     return strWAFolder + "\\" + kFolders[direction == EWADirection::G2B ? 0 : 1][static_cast<int>(kind)];
 }
 
+// The selected entry of a list and the library it stands for; false when none is selected.
+bool SelectedRow(const CListBoxRef& list, int& nEntry, CRow& row)
+{
+    nEntry = list.GetCurSel();
+    if (nEntry < 0)
+        return false;
+    row = CRow::FromData(list.GetItemData(nEntry));
+    return true;
+}
+
 }  // namespace
 
 CWordAdjustmentDlg::CWordAdjustmentDlg(const CLumbraFolder& folder, CWACatalogue& g2b, CWACatalogue& b2g)
@@ -122,13 +132,13 @@ void CWordAdjustmentDlg::FillList(int nSide, int nSelect)
 
 void CWordAdjustmentDlg::UpdateControls(int nSide)
 {
-    const CListBoxRef list = List(IdOf(nSide, IDC_G2B_LIST));
-    const int nEntry = list.GetCurSel();
-    const CRow row = nEntry >= 0 ? CRow::FromData(list.GetItemData(nEntry)) : CRow{kRowBase, 0};
-    SetCheck(IdOf(nSide, IDC_G2B_APPLY), nEntry >= 0 && IsApplied(*m_arrCatalogues[nSide], row) ? BST_CHECKED
-                                                                                             : BST_UNCHECKED);
-    EnableItem(IdOf(nSide, IDC_G2B_APPLY), nEntry >= 0 && row.m_kind != kRowBase);
-    EnableItem(IdOf(nSide, IDC_G2B_REMOVE), nEntry >= 0 && row.IsUser());
+    int nEntry = 0;
+    CRow row{kRowBase, 0};
+    const bool bSelected = SelectedRow(List(IdOf(nSide, IDC_G2B_LIST)), nEntry, row);
+    SetCheck(IdOf(nSide, IDC_G2B_APPLY),
+             bSelected && IsApplied(*m_arrCatalogues[nSide], row) ? BST_CHECKED : BST_UNCHECKED);
+    EnableItem(IdOf(nSide, IDC_G2B_APPLY), bSelected && row.m_kind != kRowBase);
+    EnableItem(IdOf(nSide, IDC_G2B_REMOVE), bSelected && row.IsUser());
 }
 
 bool CWordAdjustmentDlg::OnCommand(int nId, int nCode, HWND hCtl)
@@ -162,11 +172,10 @@ bool CWordAdjustmentDlg::OnCommand(int nId, int nCode, HWND hCtl)
 
 void CWordAdjustmentDlg::OnApplyClicked(int nSide)
 {
-    const CListBoxRef list = List(IdOf(nSide, IDC_G2B_LIST));
-    const int nEntry = list.GetCurSel();
-    if (nEntry < 0)
+    int nEntry = 0;
+    CRow row{kRowBase, 0};
+    if (!SelectedRow(List(IdOf(nSide, IDC_G2B_LIST)), nEntry, row))
         return;
-    const CRow row = CRow::FromData(list.GetItemData(nEntry));
     const bool bApply = GetCheck(IdOf(nSide, IDC_G2B_APPLY)) == BST_CHECKED;
     CWACatalogue& catalogue = *m_arrCatalogues[nSide];
     std::string strError;
@@ -213,12 +222,9 @@ void CWordAdjustmentDlg::OnAdd(int nSide, EUserLibraryKind kind)
 
 void CWordAdjustmentDlg::OnRemove(int nSide)
 {
-    const CListBoxRef list = List(IdOf(nSide, IDC_G2B_LIST));
-    const int nEntry = list.GetCurSel();
-    if (nEntry < 0)
-        return;
-    const CRow row = CRow::FromData(list.GetItemData(nEntry));
-    if (!row.IsUser())
+    int nEntry = 0;
+    CRow row{kRowBase, 0};
+    if (!SelectedRow(List(IdOf(nSide, IDC_G2B_LIST)), nEntry, row) || !row.IsUser())
         return;
     std::string strError;
     if (!m_arrCatalogues[nSide]->RemoveUserLibrary(row.UserKind(), row.m_nIndex, strError))
@@ -228,12 +234,18 @@ void CWordAdjustmentDlg::OnRemove(int nSide)
 
 void CWordAdjustmentDlg::OnOK()
 {
+    bool bWroteOne = false;
     for (CWACatalogue* pCatalogue : m_arrCatalogues) {
+        const bool bChanged = pCatalogue->IsChanged();
         std::string strError;
         if (!SaveCatalogueFile(CataloguePath(m_folder.ConfigFolder(), *pCatalogue), *pCatalogue, strError)) {
+            // Cancel cannot take back a catalogue already written: say so.
+            if (bWroteOne)
+                strError += "\n\nThe other direction's catalogue has been written.";
             ShowError(strError);
             return;
         }
+        bWroteOne = bWroteOne || bChanged;
     }
     EndDialog(IDOK);
 }

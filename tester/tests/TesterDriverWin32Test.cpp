@@ -6,10 +6,10 @@
 //
 // HostedTester.* runs with the control registered, UnregisteredTester.*
 // without it (TesterDriverScript.sh sees to both).
+#include "ChildProcess.h"
 #include "ControlClient.h"
 #include "KIVOGuids.h"
 #include "LumbraTestSupport.h"
-#include "ScopedKernelHandles.h"
 #include "ScreenCapture.h"
 #include "TesterResource.h"
 #include "TesterTransfer.h"
@@ -89,45 +89,15 @@ std::string LinesOfSize(std::size_t size)
     return text;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD nTimeoutMs)
-{
-    for (DWORD waited = 0; waited < nTimeoutMs; waited += 50) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return condition();
-}
-
 // ---- The tester's process and windows
-
-struct CFindDialog {
-    DWORD nProcessId;
-    HWND hExclude;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindProcessDialog(HWND hWnd, LPARAM lParam)
-{
-    CFindDialog& find = *reinterpret_cast<CFindDialog*>(lParam);
-    char szClass[16] = {};
-    GetClassNameA(hWnd, szClass, sizeof szClass);
-    DWORD nProcessId = 0;
-    GetWindowThreadProcessId(hWnd, &nProcessId);
-    if (nProcessId == find.nProcessId && hWnd != find.hExclude && IsWindowVisible(hWnd) &&
-        std::string(szClass) == "#32770") {
-        find.hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // A visible dialog window of the process other than `hExclude`, or null.
 HWND FindDialogOf(DWORD nProcessId, HWND hExclude = nullptr)
 {
-    CFindDialog find = {nProcessId, hExclude, nullptr};
-    EnumWindows(&FindProcessDialog, reinterpret_cast<LPARAM>(&find));
-    return find.hFound;
+    for (HWND hWnd : VisibleWindowsOf(nProcessId, "#32770"))
+        if (hWnd != hExclude)
+            return hWnd;
+    return nullptr;
 }
 
 class CTesterProcess {
@@ -139,17 +109,7 @@ public:
 
     bool Start(const std::string& strProgram, const std::string& strWorkingFolder)
     {
-        std::string strCommand = "\"" + strProgram + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (!CreateProcessA(strProgram.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            strWorkingFolder.c_str(), &startup, &info))
-            return false;
-        m_process.Reset(info.hProcess);
-        m_thread.Reset(info.hThread);
-        m_nProcessId = info.dwProcessId;
-        return true;
+        return m_process.Start(strProgram, std::string(), strWorkingFolder);
     }
 
     // The tester's main dialog once it shows; null after the time-out.
@@ -157,37 +117,28 @@ public:
     {
         HWND hDialog = nullptr;
         WaitFor([&] {
-            hDialog = FindDialogOf(m_nProcessId);
+            hDialog = FindDialogOf(m_process.GetId());
             return hDialog != nullptr && WindowText(hDialog) == L"KIVO Tester";
         }, nTimeoutMs);
         return hDialog;
     }
 
-    bool WaitForExit(DWORD nTimeoutMs, DWORD& nExitCode)
-    {
-        if (!m_process || WaitForSingleObject(m_process.Get(), nTimeoutMs) != WAIT_OBJECT_0)
-            return false;
-        return GetExitCodeProcess(m_process.Get(), &nExitCode) != FALSE;
-    }
+    bool WaitForExit(DWORD nTimeoutMs, DWORD& nExitCode) { return m_process.WaitForExit(nTimeoutMs, nExitCode); }
 
-    DWORD GetId() const { return m_nProcessId; }
+    DWORD GetId() const { return m_process.GetId(); }
 
     // Cancel, as the user would end it; force only a tester that will not go.
     void Close()
     {
-        if (!m_process)
+        if (!m_process.IsStarted())
             return;
-        if (HWND hDialog = FindDialogOf(m_nProcessId))
+        if (HWND hDialog = FindDialogOf(m_process.GetId()))
             PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
-        if (WaitForSingleObject(m_process.Get(), 20000) != WAIT_OBJECT_0)
-            TerminateProcess(m_process.Get(), 3);
-        m_process.Reset();
-        m_thread.Reset();
+        m_process.Stop(20000);
     }
 
 private:
-    CScopedHandle m_process, m_thread;
-    DWORD m_nProcessId = 0;
+    CChildProcess m_process;
 };
 
 // ---- The clipboard as the driver fills and reads it

@@ -1,0 +1,33 @@
+#include "ControlRegistration.h"
+
+#include "ControlPanelSettings.h"
+#include "KIVOGuids.h"
+#include "PathUtil.h"
+#include "Registry.h"
+#include "ScopedRegKey.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+bool IsControlRegistered()
+{
+    CScopedRegKey key;
+    return ::RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidKIVOCtrlText).c_str(), 0, KEY_READ,
+                           key.Receive()) == ERROR_SUCCESS;
+}
+
+std::string Regsvr32Parameters(const std::string& strControlFile, bool bUnregister)
+{
+    return (bUnregister ? "/u \"" : "\"") + strControlFile + "\"";
+}
+
+bool StartControlRegistration(const std::string& strControlFile, bool bUnregister)
+{
+    SetRegString(kRegPath, kRegLastOcxFolder, NearestExistingFolder(strControlFile));
+    const std::string strParameters = Regsvr32Parameters(strControlFile, bUnregister);
+    // ShellExecute answers a value above 32 when the program started.
+    const INT_PTR nResult = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(nullptr, "open", "regsvr32.exe", strParameters.c_str(), nullptr, SW_SHOWNORMAL));
+    return nResult > 32;
+}

@@ -1,0 +1,68 @@
+// Resource, control and command ids of kivocp.exe, shared by its resource
+// scripts, the program and the tests that drive its windows.
+#pragma once
+
+// ---- Icons and bitmaps
+#define IDR_MAINFRAME 128
+
+// Image buttons: each image has a hot twin at id + 1.
+#define IDB_PATH 200
+#define IDB_VIEW 202
+#define IDB_RUN 204
+#define IDB_EDITOR 206
+#define IDB_HELP 208
+#define IDB_CHECK 210
+#define IDB_APPLY 212
+#define IDB_OK 214
+#define IDB_CANCEL 216
+#define IDB_EXIT 218
+
+// ---- The control panel window
+#define IDD_CONTROL_PANEL 100
+
+#define IDC_MCP_INFO 1001
+#define IDC_MCP_LANGUAGE_GROUP 1002
+#define IDC_MCP_LANGUAGE 1003
+#define IDC_MCP_REGISTRATION_GROUP 1004
+#define IDC_MCP_REGISTRATION_STATUS 1005
+#define IDC_MCP_REGISTER 1006
+#define IDC_MCP_PATH_GROUP 1007
+#define IDC_MCP_MAIN_LABEL 1008
+#define IDC_MCP_MAIN_FOLDER 1009
+#define IDC_MCP_MAIN_BROWSE 1010
+#define IDC_MCP_MAIN_VIEW 1011
+#define IDC_MCP_LUMBRA_LABEL 1012
+#define IDC_MCP_LUMBRA_FOLDER 1013
+#define IDC_MCP_LUMBRA_BROWSE 1014
+#define IDC_MCP_LUMBRA_VIEW 1015
+#define IDC_MCP_EXE_LABEL 1016
+#define IDC_MCP_LUMBRA_EXE 1017
+#define IDC_MCP_EXE_BROWSE 1018
+#define IDC_MCP_EXE_RUN 1019
+#define IDC_MCP_WA_GROUP 1020
+#define IDC_MCP_WA_NOTE 1021
+#define IDC_MCP_WA_OPEN 1022
+#define IDC_MCP_EDITOR 1023
+#define IDC_MCP_HELP 1024
+#define IDC_MCP_CHECK 1025
+#define IDC_MCP_APPLY 1026
+
+// Menu commands of the control panel window.
+#define ID_TOOLS_WIZARD 32771
+#define ID_TOOLS_EDITOR 32772
+#define ID_TOOLS_RUN_LUMBRA 32773
+#define ID_TOOLS_REGISTER 32774
+#define ID_TOOLS_UNREGISTER 32775
+#define ID_VIEW_ENGLISH 32776
+#define ID_VIEW_SIMPLIFIED 32777
+#define ID_VIEW_TRADITIONAL 32778
+#define ID_HELP_HELP 32779
+#define ID_HELP_ABOUT 32780
+
+// ---- The About box
+#define IDD_ABOUT 110
+
+#define IDC_ABOUT_ICON 1101
+#define IDC_ABOUT_VERSION 1102
+#define IDC_ABOUT_COPYRIGHT 1103
+#define IDC_ABOUT_LINK 1104

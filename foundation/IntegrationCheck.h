@@ -1,6 +1,8 @@
 // The integration check: before the control uses Lumbra's word-adjustment
 // data it makes sure that every catalogue, the library folder and every
-// built-in library is there, and lists what is missing.
+// built-in library is there, and lists what is missing. The control panel
+// runs the same check before it stores a Lumbra folder, so it lives here,
+// shared by both.
 #pragma once
 
 #include <functional>

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "ControlPanelTexts.h"
+#include "HelpOpener.h"
 #include "InterfaceLanguage.h"
 #include "ScopedKernelHandles.h"
 
@@ -56,6 +57,8 @@ public:
     void OpenHelp(unsigned nTopic, HWND hOwner) const;
     void ShowAbout(HWND hOwner) const;
     void ShowReleaseNotes() const;
+    // What the help opener needs of the program now.
+    CHelpSettings HelpSettings() const;
 
     // The program's folders and files.
     std::string m_strMainPath;

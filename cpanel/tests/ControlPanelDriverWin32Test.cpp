@@ -35,6 +35,7 @@ using lumbratest::WindowsPath;
 
 constexpr char kPanelClass[] = "Perdix_KIVOCP";
 constexpr DWORD kWaitMs = 20000;
+constexpr char kReleaseNotes[] = "Release Note 2005-8-6";
 
 std::wstring Wide(const std::string& bytes, UINT nCodePage)
 {
@@ -123,6 +124,9 @@ protected:
         for (const char* pszValue : {kRegLumbraRoot, kRegLumbraExe})
             m_arrSaved.push_back(GetRegString(kRegPath, pszValue, ""));
         m_nSavedLCID = GetRegDWORD("Shell", "LCID", 0xFFFFFFFF);
+        m_strSavedNotes = GetRegString("App", kReleaseNotes, "");
+        // This build's release notes count as read, unless a test says otherwise.
+        SetRegString("App", kReleaseNotes, "1");
         SetRegString(kRegPath, kRegLumbraRoot, m_strLumbra);
         SetRegString(kRegPath, kRegLumbraExe, WindowsPath(KIVO_LUMBRA_EXE));
         SetRegDWORD("Shell", "LCID", 1033);
@@ -138,6 +142,7 @@ protected:
             settingstest::PutDWORD(HKEY_LOCAL_MACHINE, std::string(kKivoRegistryPath) + "\\Shell", "LCID", 1033);
         else
             SetRegDWORD("Shell", "LCID", m_nSavedLCID);
+        SetRegString("App", kReleaseNotes, m_strSavedNotes);
         EndLumbra();
     }
 
@@ -216,6 +221,7 @@ protected:
     std::string m_strLumbra = m_scratch / "Lumbra";
     std::vector<std::string> m_arrSaved;
     DWORD m_nSavedLCID = 0;
+    std::string m_strSavedNotes;
     std::list<CChildProcess> m_processes;  // stays where it was started
 };
 

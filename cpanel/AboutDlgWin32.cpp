@@ -46,5 +46,8 @@ bool CAboutDlg::OnInitDialog()
     // Without the bitmaps the button draws its caption.
     m_btnOk.LoadImages(IDB_EXIT, IDB_EXIT + 1);
     m_btnOk.SetToolTip(GetMessage(IDS_TIP_EXIT), codePage, &m_toolTip);
-    return true;
+    // OK has the focus, not the link: the first tab stop would take it, and
+    // a focused link shows its pressed colour.
+    ::SetFocus(GetItem(IDOK));
+    return false;
 }

@@ -18,6 +18,7 @@
 #include "ScratchFolder.h"
 #include "ScreenCapture.h"
 #include "SettingsRegistry.h"
+#include "XDoTool.h"
 
 #include <gtest/gtest.h>
 
@@ -86,32 +87,6 @@ void Click(HWND hDialog, int nId)
 {
     // Posted: the click may open a modal box, which must not hold up the test.
     PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDialog, nId)));
-}
-
-// Runs xdotool, the X server's real input, with `strArguments` (no double
-// quotes in them). Wine starts a Linux program from its command line alone
-// but gives no handle to wait on, so a shell around it leaves xdotool's
-// exit status in a file when it is done.
-bool XDoTool(const std::string& strArguments)
-{
-    static int nRun = 0;
-    const std::string strStatus =
-        "/tmp/kivocp-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++nRun);
-    const std::string strStatusWindows = WindowsPath(strStatus);
-    DeleteFileA(strStatusWindows.c_str());
-    std::string strCommand = "/bin/sh -c \"/usr/bin/xdotool " + strArguments + "; echo $? > " + strStatus + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    std::string strExit;
-    WaitFor([&] { return (strExit = CScratchFolder::ReadBytes(strStatusWindows)).find('\n') != std::string::npos; },
-            kWaitMs);
-    DeleteFileA(strStatusWindows.c_str());
-    if (strExit != "0\n")
-        fprintf(stderr, "xdotool %s: %s\n", strArguments.c_str(), strExit.c_str());
-    return strExit == "0\n";
 }
 
 class ControlPanel : public testing::Test {
@@ -552,6 +527,36 @@ TEST_F(ControlPanelWindow, TheHandOverReachesLumbraOnceWhetherRunningOrNot)
     ASSERT_TRUE(WaitFor([&] { return dialogs() == 0; }, kWaitMs));
     Click(m_hPanel, IDC_MCP_WA_OPEN);
     EXPECT_TRUE(WaitFor([&] { return dialogs() == 1; }, 5000));
+}
+
+TEST_F(ControlPanel, ReleaseNotesOnceAndHelpAndAboutFromTheWindow)
+{
+    ASSERT_TRUE(CopyFileA((WindowsPath(KIVO_HELP_DIR) + "\\kivo.chm").c_str(), (m_strMain + "\\kivo.chm").c_str(),
+                          FALSE));
+    // The first run of this build opens its release notes in the viewer.
+    SetRegString("App", kReleaseNotes, "");
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    ASSERT_NE(hPanel, nullptr);
+    const auto viewers = [&] { return VisibleWindowsOf(run.GetId(), "HH Parent").size(); };
+    EXPECT_TRUE(WaitFor([&] { return viewers() == 1; }, kWaitMs));
+    EXPECT_TRUE(WaitFor([] { return GetRegString("App", kReleaseNotes, "") == "1"; }, kWaitMs));
+    for (HWND hViewer : VisibleWindowsOf(run.GetId(), "HH Parent"))
+        PostMessageA(hViewer, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return viewers() == 0; }, kWaitMs));
+
+    // F1 as a key: the help's contents.
+    SetForegroundWindow(hPanel);
+    ASSERT_TRUE(XDoTool("key F1"));
+    EXPECT_TRUE(WaitFor([&] { return viewers() == 1; }, kWaitMs));
+
+    PostMessageA(hPanel, WM_COMMAND, ID_HELP_ABOUT, 0);
+    std::vector<HWND> arrBoxes;
+    EXPECT_TRUE(WaitFor([&] { return !(arrBoxes = BoxesOf(run)).empty(); }, kWaitMs));
+    if (!arrBoxes.empty()) {
+        EXPECT_EQ(TitleOf(arrBoxes.front()), L"About KIVO");
+        PostMessageA(arrBoxes.front(), WM_COMMAND, IDOK, 0);
+    }
 }
 
 // ---- Real input

@@ -33,6 +33,7 @@
 #include "SettingsRegistry.h"
 #include "WebAddresses.h"
 #include "WebPageOpener.h"
+#include "XDoTool.h"
 
 #include <gtest/gtest.h>
 
@@ -493,29 +494,15 @@ private:
     unsigned m_nFlags;
 };
 
-// Real input: xdotool on the test's X display, which Wine's windows are on.
-// Wine starts a Unix program without the display in its environment and
-// cannot wait for it, so a shell passes the display on and leaves a file
-// when xdotool is done. The file goes beside the browser's log.
+// Real input: xdotool, waiting with the link's messages pumped, and a
+// moment after it for the link to paint.
 bool Xdotool(const std::string& strArguments)
 {
-    const std::string strLog = Env("KIVO_TEST_BROWSER_LOG");
-    const std::string strDone = strLog.substr(0, strLog.rfind('\\')) + "\\xdotool.done";
-    std::string strUnixDone = strDone.substr(2);
-    for (char& c : strUnixDone)
-        c = c == '\\' ? '/' : c;
-    ::DeleteFileA(strDone.c_str());
-    std::string strCommand = "/bin/sh -c \"DISPLAY='" + Env("DISPLAY") + "' /usr/bin/xdotool " + strArguments +
-                             "; echo $? > '" + strUnixDone + "'\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    const CScopedHandle process(info.hProcess), thread(info.hThread);
-    const bool bEnded = PumpUntil([&] { return CScratchFolder::ReadBytes(strDone) == "0\n"; }, 10000);
+    const bool bDone = XDoTool(strArguments, [](const std::function<bool()>& condition, DWORD nTimeoutMs) {
+        return PumpUntil(condition, nTimeoutMs);
+    });
     PumpFor(250);
-    return bEnded;
+    return bDone;
 }
 
 POINT ScreenPointOf(HWND hWnd, int dx, int dy)

@@ -1,23 +1,13 @@
 #include "TransferTempFiles.h"
 
+#include "PathText.h"
 #include "ScopedKernelHandles.h"
 
 #include <windows.h>
 
 bool IsTransferTempFileName(const std::string& strName)
 {
-    static const char kSuffix[] = ".tps";
-    const size_t nSuffix = sizeof kSuffix - 1;
-    if (strName.size() < nSuffix)
-        return false;
-    for (size_t i = 0; i < nSuffix; ++i) {
-        char c = strName[strName.size() - nSuffix + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != kSuffix[i])
-            return false;
-    }
-    return true;
+    return HasExtension(strName, ".tps");
 }
 
 void DeleteTransferTempFilesIn(const std::string& strFolder)
@@ -27,7 +17,7 @@ void DeleteTransferTempFilesIn(const std::string& strFolder)
     if (find.Get() == INVALID_HANDLE_VALUE)
         return;
     do {
-        // "." and ".." by name: not every folder lists them, nor lists them first.
+        // Folders are passed over, "." and ".." among them, wherever they are listed.
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         if (IsTransferTempFileName(found.cFileName))

@@ -58,7 +58,7 @@ private:
     void OnBrowseFolder(int nEditId, const char* pszLastFolderValue);
     void OnBrowseExecutable();
     void OnRegister(bool bUnregister);
-    void OpenWithShell(const std::string& strPath);
+    void OnWizard();
     void OnHandOff();
 
     std::string FieldText(int nId) const;

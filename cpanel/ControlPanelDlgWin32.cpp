@@ -2,17 +2,13 @@
 
 #include "ControlPanelSettings.h"
 #include "ControlRegistration.h"
-#include "FileDialog.h"
-#include "FolderBrowser.h"
 #include "KIVOCPApp.h"
 #include "LumbraPathCheck.h"
 #include "MessageBox.h"
+#include "PathCommands.h"
 #include "PathUtil.h"
-#include "Registry.h"
 #include "SystemInfo.h"
 #include "TextTrim.h"
-
-#include <shellapi.h>
 
 namespace {
 
@@ -148,9 +144,8 @@ void CControlPanelDlg::ApplyTexts()
 CMenuState CControlPanelDlg::MenuState() const
 {
     CMenuState state;
-    // The wizard and the sample text editor are not in this build: their
-    // commands stay greyed.
-    state.bWizard = false;
+    // The sample text editor is not in this build: its command stays greyed.
+    state.bWizard = true;
     state.bEditor = false;
     const std::string strExe = LumbraExeField();
     state.bRunLumbra = !strExe.empty() && PathExists(strExe) && !FolderExists(strExe);
@@ -168,14 +163,14 @@ std::string CControlPanelDlg::FieldText(int nId) const
 
 std::string CControlPanelDlg::LumbraFolderField() const
 {
-    const std::string strText = FieldText(IDC_MCP_LUMBRA_FOLDER);
-    return RemoveTrailingBackslashes(strText.empty() ? m_app.m_strLumbraRoot : strText);
+    return EffectiveLumbraPath(kLumbraPathFolder, GetItemText(IDC_MCP_LUMBRA_FOLDER), m_app.m_strLumbraRoot,
+                               m_app.m_strLumbraExe);
 }
 
 std::string CControlPanelDlg::LumbraExeField() const
 {
-    const std::string strText = FieldText(IDC_MCP_LUMBRA_EXE);
-    return strText.empty() ? m_app.m_strLumbraExe : strText;
+    return EffectiveLumbraPath(kLumbraPathExecutable, GetItemText(IDC_MCP_LUMBRA_EXE), m_app.m_strLumbraRoot,
+                               m_app.m_strLumbraExe);
 }
 
 void CControlPanelDlg::SetTextIfChanged(int nId, const std::string& strText)
@@ -205,29 +200,13 @@ void CControlPanelDlg::RefreshStatus()
 
 void CControlPanelDlg::RefreshStatusAfterEdit(int nEditId)
 {
-    const CEditRef edit = Edit(nEditId);
-    int nStart = 0, nEnd = 0;
-    edit.GetSel(nStart, nEnd);
+    const CKeptEditSelection keep(Edit(nEditId));
     RefreshStatus();
-    edit.SetSel(nStart, nEnd);
-    ::SendMessageA(edit.GetHwnd(), EM_SCROLLCARET, 0, 0);
 }
 
 bool CControlPanelDlg::ApplyPaths(std::string& strMessage)
 {
-    const std::string strOldRoot = m_app.m_strLumbraRoot;
-    const std::string strOldExe = m_app.m_strLumbraExe;
-    m_app.m_strLumbraRoot = LumbraFolderField();
-    m_app.m_strLumbraExe = LumbraExeField();
-    if (!m_app.CheckIntegration(m_app.m_strLumbraRoot, strMessage)) {
-        m_app.m_strLumbraRoot = strOldRoot;
-        m_app.m_strLumbraExe = strOldExe;
-        return false;
-    }
-    // Without the rights to write here the panel goes on with the paths for this run.
-    SetRegString(kRegPath, kRegLumbraRoot, m_app.m_strLumbraRoot);
-    SetRegString(kRegPath, kRegLumbraExe, m_app.m_strLumbraExe);
-    return true;
+    return m_app.ApplyLumbraPaths(LumbraFolderField(), LumbraExeField(), strMessage);
 }
 
 bool CControlPanelDlg::Validate(bool bSilent)
@@ -282,6 +261,9 @@ bool CControlPanelDlg::OnCommand(int nId, int nCode, HWND hCtl)
     case ID_TOOLS_UNREGISTER:
         OnRegister(true);
         return true;
+    case ID_TOOLS_WIZARD:
+        OnWizard();
+        return true;
     case IDC_MCP_MAIN_BROWSE:
         OnBrowseFolder(IDC_MCP_MAIN_FOLDER, kRegLastMainPathFolder);
         return true;
@@ -292,14 +274,14 @@ bool CControlPanelDlg::OnCommand(int nId, int nCode, HWND hCtl)
         OnBrowseExecutable();
         return true;
     case IDC_MCP_MAIN_VIEW:
-        OpenWithShell(FieldText(IDC_MCP_MAIN_FOLDER));
+        OpenWithShell(GetHwnd(), FieldText(IDC_MCP_MAIN_FOLDER));
         return true;
     case IDC_MCP_LUMBRA_VIEW:
-        OpenWithShell(LumbraFolderField());
+        OpenWithShell(GetHwnd(), LumbraFolderField());
         return true;
     case IDC_MCP_EXE_RUN:
     case ID_TOOLS_RUN_LUMBRA:
-        OpenWithShell(LumbraExeField());
+        OpenWithShell(GetHwnd(), LumbraExeField());
         return true;
     case IDC_MCP_WA_OPEN:
         OnHandOff();
@@ -352,48 +334,39 @@ void CControlPanelDlg::OnLanguageChosen(int nIndex)
 
 void CControlPanelDlg::OnBrowseFolder(int nEditId, const char* pszLastFolderValue)
 {
-    std::string strStart = NearestExistingFolder(FieldText(nEditId));
-    if (strStart.empty())
-        strStart = GetRegString(kRegPath, pszLastFolderValue, "");
-    const std::string strChosen = BrowseForFolder(GetHwnd(), strStart, m_app.m_texts.m_strBrowseTitle);
+    const std::string strChosen =
+        BrowseRememberedFolder(GetHwnd(), FieldText(nEditId), pszLastFolderValue, m_app.m_texts.m_strBrowseTitle);
     if (strChosen.empty())
         return;
-    SetRegString(kRegPath, pszLastFolderValue, strChosen);
     SetItemText(nEditId, strChosen);
     RefreshStatus();
 }
 
 void CControlPanelDlg::OnBrowseExecutable()
 {
-    std::string strStart = NearestExistingFolder(FieldText(IDC_MCP_LUMBRA_EXE));
-    if (strStart.empty())
-        strStart = GetRegString(kRegPath, kRegLastLumbraExePath, "");
-    if (strStart.empty())
-        strStart = NearestExistingFolder(FieldText(IDC_MCP_LUMBRA_FOLDER));
     std::string strChosen;
-    if (!ChooseFileToOpen(GetHwnd(), m_app.m_texts.m_strProgramFilter, m_app.m_nCodePage, strStart, strChosen))
+    if (!BrowseLumbraExecutable(GetHwnd(), FieldText(IDC_MCP_LUMBRA_EXE), FieldText(IDC_MCP_LUMBRA_FOLDER),
+                                m_app.m_texts.m_strProgramFilter, m_app.m_nCodePage, strChosen))
         return;
-    SetRegString(kRegPath, kRegLastLumbraExePath, NearestExistingFolder(strChosen));
     SetItemText(IDC_MCP_LUMBRA_EXE, strChosen);
     RefreshStatus();
 }
 
 void CControlPanelDlg::OnRegister(bool bUnregister)
 {
-    std::string strControlFile;
-    if (!ChooseFileToOpen(GetHwnd(), m_app.m_texts.m_strOcxFilter, m_app.m_nCodePage,
-                          NearestExistingFolder(FieldText(IDC_MCP_MAIN_FOLDER)), strControlFile))
-        return;
-    // regsvr32 says how it went in its own box; the status line follows
-    // the registry within a second.
-    StartControlRegistration(strControlFile, bUnregister);
+    ChooseAndStartControlRegistration(GetHwnd(), bUnregister, m_app.m_texts.m_strOcxFilter, m_app.m_nCodePage,
+                                      NearestExistingFolder(FieldText(IDC_MCP_MAIN_FOLDER)));
 }
 
-void CControlPanelDlg::OpenWithShell(const std::string& strPath)
+void CControlPanelDlg::OnWizard()
 {
-    if (strPath.empty())
+    m_app.m_strLumbraRoot = LumbraFolderField();
+    m_app.m_strLumbraExe = LumbraExeField();
+    if (!m_app.RunWizard(GetHwnd()))
         return;
-    ::ShellExecuteA(GetHwnd(), "open", strPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    SetItemText(IDC_MCP_LUMBRA_FOLDER, m_app.m_strWorkingLumbraRoot);
+    SetItemText(IDC_MCP_LUMBRA_EXE, m_app.m_strWorkingLumbraExe);
+    RefreshStatus();
 }
 
 void CControlPanelDlg::OnHandOff()

@@ -69,6 +69,24 @@
 #define ID_HELP_HELP 32779
 #define ID_HELP_ABOUT 32780
 
+// ---- The configuration wizard's three page templates
+#define IDD_WIZARD_INFO 120
+#define IDD_WIZARD_ACTION 121
+#define IDD_WIZARD_LOCATE 122
+
+#define IDC_WIZ_TEXT 1201
+#define IDC_WIZ_STATUS 1202
+#define IDC_WIZ_ACTION 1203
+#define IDC_WIZ_ACTION2 1204
+#define IDC_WIZ_FOLDER_LABEL 1205
+#define IDC_WIZ_FOLDER 1206
+#define IDC_WIZ_FOLDER_BROWSE 1207
+#define IDC_WIZ_FOLDER_VIEW 1208
+#define IDC_WIZ_EXE_LABEL 1209
+#define IDC_WIZ_EXE 1210
+#define IDC_WIZ_EXE_BROWSE 1211
+#define IDC_WIZ_EXE_RUN 1212
+
 // ---- The About box
 #define IDD_ABOUT 110
 

@@ -49,4 +49,16 @@ void LoadControlPanelTexts(CControlPanelTexts& texts)
     texts.m_strTipOK = GetMessage(IDS_DIALOG_OK);
     texts.m_strTipCancel = GetMessage(IDS_DIALOG_CANCEL);
     texts.m_strRegistrationFailed = GetMessage(IDS_MESSAGE_PROMPT_REG_OCX_FAILED, product);
+
+    texts.m_strWizardTitle = GetMessage(IDS_DIALOG_WIZARD_TITLE);
+    texts.m_strWizardWelcome = GetMessage(IDS_DIALOG_WIZARD_WELCOME_INFO);
+    texts.m_strWizardOcxTitle = GetMessage(IDS_DIALOG_WIZARD_OCX_TITLE);
+    texts.m_strWizardOcxRegister = GetMessage(IDS_DIALOG_WIZARD_OCX_INFO_REGISTER);
+    texts.m_strWizardOcxRegistered = GetMessage(IDS_DIALOG_WIZARD_OCX_INFO_REGISTERED);
+    texts.m_strWizardLumbraTitle = GetMessage(IDS_DIALOG_WIZARD_LUMBRA_TITLE);
+    texts.m_strWizardLumbraInfo = GetMessage(IDS_DIALOG_WIZARD_LUMBRA_INFO);
+    texts.m_strWizardWATitle = GetMessage(IDS_DIALOG_WIZARD_WA_TITLE);
+    texts.m_strWizardWAInfo = GetMessage(IDS_DIALOG_WIZARD_WA_INFO);
+    texts.m_strWizardSummaryTitle = GetMessage(IDS_DIALOG_WIZARD_SUMMARY_TITLE);
+    texts.m_strWizardSummaryInfo = GetMessage(IDS_DIALOG_WIZARD_SUMMARY_INFO);
 }

@@ -93,6 +93,20 @@ struct CControlPanelTexts {
     std::string m_strTipOK;
     std::string m_strTipCancel;
     std::string m_strRegistrationFailed;
+
+    // The configuration wizard: the sheet's caption (also the welcome page's
+    // title), then each page's title and body.
+    std::string m_strWizardTitle;
+    std::string m_strWizardWelcome;
+    std::string m_strWizardOcxTitle;
+    std::string m_strWizardOcxRegister;
+    std::string m_strWizardOcxRegistered;
+    std::string m_strWizardLumbraTitle;
+    std::string m_strWizardLumbraInfo;
+    std::string m_strWizardWATitle;
+    std::string m_strWizardWAInfo;
+    std::string m_strWizardSummaryTitle;
+    std::string m_strWizardSummaryInfo;
 };
 
 // Every text in the current interface language. Groups whose translation

@@ -17,6 +17,7 @@
 
 #include <string>
 
+class CConfigWizard;
 class CControlPanelDlg;
 
 class CKIVOCPApp : public CInterfaceLanguage {
@@ -44,6 +45,15 @@ public:
     // The control's integration check on a Lumbra folder; `strMessage` lists
     // what is missing in the interface language.
     bool CheckIntegration(const std::string& strLumbraRoot, std::string& strMessage) const;
+    // The configured Lumbra paths become these and are stored, when the
+    // integration check passes on the folder; otherwise nothing changes and
+    // `strMessage` says what is missing.
+    bool ApplyLumbraPaths(const std::string& strLumbraRoot, const std::string& strLumbraExe,
+                          std::string& strMessage);
+    // The configuration wizard; true when the user ended it with Finish. The
+    // working Lumbra paths then hold what the wizard ended with; otherwise
+    // they are what they were before. `hOwner` is disabled while it runs.
+    bool RunWizard(HWND hOwner);
     void ChooseInterfaceLanguage();
     // True when the language changed; the caller re-texts its windows.
     bool SwitchInterfaceLanguage(const std::string& strName);
@@ -69,6 +79,9 @@ public:
     // The configured Lumbra installation; the window and the wizard change them.
     std::string m_strLumbraRoot;
     std::string m_strLumbraExe;
+    // The Lumbra paths the wizard's pages hold and judge while it runs.
+    std::string m_strWorkingLumbraRoot;
+    std::string m_strWorkingLumbraExe;
 
     bool m_bPRCEdition = false;
     bool m_bNT = true;
@@ -85,11 +98,15 @@ public:
     UINT m_nCodePage = CP_ACP;
 
     CControlPanelDlg* m_pMainDialog = nullptr;
+    // The wizard while it runs.
+    CConfigWizard* m_pWizard = nullptr;
 
 protected:
     void LoadInterfaceTexts() override;
 
 private:
+    // The command line "noocx": the wizard, then the tester on Finish.
+    void RunNoOcxWizard();
     // Shows `strText` in the program's message box, titled with `strTitle`
     // (the product name when empty).
     void ShowMessage(const std::string& strText, const std::string& strTitle = std::string()) const;

@@ -3,6 +3,7 @@
 #include "ActiveXHost.h"
 #include "CharsetFont.h"
 #include "ChildControls.h"
+#include "ConfigWizard.h"
 #include "ControlPanelDlg.h"
 #include "ControlPanelSettings.h"
 #include "MessageBox.h"
@@ -14,6 +15,8 @@
 #include "TextFile.h"
 #include "TextTrim.h"
 #include "TransferTempFiles.h"
+
+#include <shellapi.h>
 
 #include <cstdio>
 
@@ -71,10 +74,8 @@ bool CKIVOCPApp::InitInstance(const std::string& strCommandLine)
     TrimBlank(strCommand);
     if (!strCommand.empty()) {
         // The tester asks for the configuration when it finds no control.
-        // Without a wizard to run here the registration stays undone, and
-        // the user is told so.
         if (IsNoOcxCommand(strCommand))
-            ShowMessage(m_texts.m_strRegistrationFailed);
+            RunNoOcxWizard();
         return true;
     }
 
@@ -96,6 +97,51 @@ bool CKIVOCPApp::InitInstance(const std::string& strCommandLine)
     dialog.DoModal(nullptr);
     m_pMainDialog = nullptr;
     return false;
+}
+
+void CKIVOCPApp::RunNoOcxWizard()
+{
+    // The shell's folder and file dialogs need COM on this thread.
+    const CScopedComInit com;
+    if (!RunWizard(nullptr)) {
+        ShowMessage(m_texts.m_strRegistrationFailed);
+        return;
+    }
+    const std::string strTester = m_strMainPath + "\\kivotester.exe";
+    ::ShellExecuteA(nullptr, "open", strTester.c_str(), nullptr, m_strMainPath.c_str(), SW_SHOW);
+}
+
+bool CKIVOCPApp::RunWizard(HWND hOwner)
+{
+    // One wizard at a time: it works on the application's working paths.
+    if (m_pWizard)
+        return false;
+    const std::string strSavedRoot = m_strWorkingLumbraRoot;
+    const std::string strSavedExe = m_strWorkingLumbraExe;
+    m_strWorkingLumbraRoot = m_strLumbraRoot;
+    m_strWorkingLumbraExe = m_strLumbraExe;
+    CConfigWizard wizard(*this);
+    m_pWizard = &wizard;
+    const bool bFinished = wizard.DoModal(hOwner) == ID_WIZFINISH;
+    m_pWizard = nullptr;
+    if (bFinished)
+        return true;
+    m_strWorkingLumbraRoot = strSavedRoot;
+    m_strWorkingLumbraExe = strSavedExe;
+    return false;
+}
+
+bool CKIVOCPApp::ApplyLumbraPaths(const std::string& strLumbraRoot, const std::string& strLumbraExe,
+                                  std::string& strMessage)
+{
+    if (!CheckIntegration(strLumbraRoot, strMessage))
+        return false;
+    m_strLumbraRoot = strLumbraRoot;
+    m_strLumbraExe = strLumbraExe;
+    // Without the rights to write here the panel goes on with the paths for this run.
+    SetRegString(kRegPath, kRegLumbraRoot, m_strLumbraRoot);
+    SetRegString(kRegPath, kRegLumbraExe, m_strLumbraExe);
+    return true;
 }
 
 void CKIVOCPApp::ExitInstance()

@@ -4,20 +4,11 @@
 // display. Each run uses a copy of the program in a scratch folder (its
 // main folder) and a copy of the stand-in Lumbra installation; the product's
 // registry values are put back afterwards.
-#include "ChildProcess.h"
 #include "ControlPanelDlg.h"
 #include "ControlPanelResource.h"
-#include "ControlPanelSettings.h"
+#include "ControlPanelRun.h"
 #include "ControlRegistration.h"
 #include "KIVOCPApp.h"
-#include "LumbraHandOff.h"
-#include "LumbraTestSupport.h"
-#include "MessageBox.h"
-#include "MessageCatalogue.h"
-#include "Registry.h"
-#include "ScratchFolder.h"
-#include "ScreenCapture.h"
-#include "SettingsRegistry.h"
 #include "XDoTool.h"
 
 #include <gtest/gtest.h>
@@ -32,173 +23,8 @@
 
 namespace {
 
+using namespace paneltest;
 using lumbratest::WindowsPath;
-
-constexpr char kPanelClass[] = "Perdix_KIVOCP";
-constexpr DWORD kWaitMs = 20000;
-constexpr char kReleaseNotes[] = "Release Note 2005-8-6";
-
-std::wstring Wide(const std::string& bytes, UINT nCodePage)
-{
-    std::wstring wide(bytes.size(), L'\0');
-    const int n = MultiByteToWideChar(nCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0],
-                                      static_cast<int>(wide.size()));
-    wide.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return wide;
-}
-
-// A top-level window's title as stored, which another process's ANSI
-// window procedure would otherwise hand over in the system's code page.
-std::wstring TitleOf(HWND hWnd)
-{
-    wchar_t szText[256] = {};
-    InternalGetWindowText(hWnd, szText, 256);
-    return szText;
-}
-
-std::wstring TextOf(HWND hWnd)
-{
-    wchar_t szText[1024] = {};
-    SendMessageW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText));
-    return szText;
-}
-
-std::wstring MenuText(HMENU hMenu, UINT nPosition)
-{
-    wchar_t szText[256] = {};
-    GetMenuStringW(hMenu, nPosition, szText, 256, MF_BYPOSITION);
-    return szText;
-}
-
-// Line `nLine` of a catalogue message in Traditional Chinese, as the window shows it.
-std::wstring Traditional(std::int32_t nId, int nLine = 0)
-{
-    std::vector<std::string> arrLines;
-    SplitLines(arrLines, GetMessage(nId, std::string(), std::string(), std::string(), MessageLanguageTraditional));
-    return Wide(static_cast<size_t>(nLine) < arrLines.size() ? arrLines[static_cast<size_t>(nLine)] : "", 950);
-}
-
-void SetText(HWND hWnd, const std::string& strText)
-{
-    SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
-}
-
-void Click(HWND hDialog, int nId)
-{
-    // Posted: the click may open a modal box, which must not hold up the test.
-    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDialog, nId)));
-}
-
-class ControlPanel : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(CreateDirectoryA(m_strMain.c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA(WindowsPath(KIVO_CPANEL_EXE).c_str(), m_strExe.c_str(), FALSE));
-        ASSERT_TRUE(lumbratest::CopyTree(lumbratest::LumbraData(), m_strLumbra));
-        for (const char* pszValue : {kRegLumbraRoot, kRegLumbraExe})
-            m_arrSaved.push_back(GetRegString(kRegPath, pszValue, ""));
-        m_nSavedLCID = GetRegDWORD("Shell", "LCID", 0xFFFFFFFF);
-        m_strSavedNotes = GetRegString("App", kReleaseNotes, "");
-        // This build's release notes count as read, unless a test says otherwise.
-        SetRegString("App", kReleaseNotes, "1");
-        SetRegString(kRegPath, kRegLumbraRoot, m_strLumbra);
-        SetRegString(kRegPath, kRegLumbraExe, WindowsPath(KIVO_LUMBRA_EXE));
-        SetRegDWORD("Shell", "LCID", 1033);
-    }
-
-    void TearDown() override
-    {
-        for (CChildProcess& process : m_processes)
-            EndProcess(process);
-        SetRegString(kRegPath, kRegLumbraRoot, m_arrSaved[0]);
-        SetRegString(kRegPath, kRegLumbraExe, m_arrSaved[1]);
-        if (m_nSavedLCID == 0xFFFFFFFF)
-            settingstest::PutDWORD(HKEY_LOCAL_MACHINE, std::string(kKivoRegistryPath) + "\\Shell", "LCID", 1033);
-        else
-            SetRegDWORD("Shell", "LCID", m_nSavedLCID);
-        SetRegString("App", kReleaseNotes, m_strSavedNotes);
-        EndLumbra();
-    }
-
-    CChildProcess& Start(const std::string& strArguments = std::string())
-    {
-        m_processes.emplace_back();
-        EXPECT_TRUE(m_processes.back().Start(m_strExe, strArguments, m_strMain));
-        return m_processes.back();
-    }
-
-    static HWND PanelOf(const CChildProcess& process)
-    {
-        const std::vector<HWND> arrWindows = VisibleWindowsOf(process.GetId(), kPanelClass);
-        return arrWindows.empty() ? nullptr : arrWindows.front();
-    }
-    static HWND WaitForPanel(const CChildProcess& process)
-    {
-        HWND hPanel = nullptr;
-        WaitFor([&] { return (hPanel = PanelOf(process)) != nullptr; }, kWaitMs);
-        return hPanel;
-    }
-    // The program's own message boxes, file dialogs and other dialogs.
-    static std::vector<HWND> BoxesOf(const CChildProcess& process)
-    {
-        return VisibleWindowsOf(process.GetId(), "#32770");
-    }
-    static HWND WaitForBox(const CChildProcess& process)
-    {
-        std::vector<HWND> arrBoxes;
-        WaitFor([&] { return !(arrBoxes = BoxesOf(process)).empty(); }, kWaitMs);
-        return arrBoxes.empty() ? nullptr : arrBoxes.front();
-    }
-    static std::string BoxText(HWND hBox)
-    {
-        char szText[2048] = {};
-        GetDlgItemTextA(hBox, kMessageBoxIdText, szText, sizeof szText);
-        return szText;
-    }
-    static bool Ended(const CChildProcess& process)
-    {
-        DWORD nExit = 0;
-        return process.WaitForExit(kWaitMs, nExit);
-    }
-    static void EndProcess(CChildProcess& process)
-    {
-        if (!process.IsStarted())
-            return;
-        for (HWND hBox : BoxesOf(process))
-            PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
-        if (const HWND hPanel = PanelOf(process))
-            PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
-        process.Stop(5000);
-    }
-    static void EndLumbra()
-    {
-        DWORD nId = 0;
-        if (const HWND hLumbra = FindLumbraWindow())
-            GetWindowThreadProcessId(hLumbra, &nId);
-        if (const HANDLE hProcess = nId ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nId) : nullptr) {
-            TerminateProcess(hProcess, 0);
-            WaitForSingleObject(hProcess, 10000);
-            CloseHandle(hProcess);
-        }
-    }
-    static void Screenshot(HWND hWnd, const char* pszName)
-    {
-        Sleep(700);  // the other process paints in its own time
-        std::vector<BYTE> pixels;
-        int cx = 0, cy = 0;
-        dialogtest::SaveWindowBitmap(hWnd, dialogtest::ArtefactFolder() + "\\" + pszName, pixels, cx, cy);
-    }
-
-    CScratchFolder m_scratch;
-    std::string m_strMain = m_scratch / "KIVO";
-    std::string m_strExe = m_strMain + "\\kivocp.exe";
-    std::string m_strLumbra = m_scratch / "Lumbra";
-    std::vector<std::string> m_arrSaved;
-    DWORD m_nSavedLCID = 0;
-    std::string m_strSavedNotes;
-    std::list<CChildProcess> m_processes;  // stays where it was started
-};
 
 // ---- Start-up
 
@@ -364,8 +190,13 @@ TEST_F(ControlPanel, OnlyABrokenLumbraFolderIsReportedAtStart)
 
 TEST_F(ControlPanel, CommandLineWordsEndTheProgramWithoutTheWindow)
 {
+    // "noocx" runs the wizard instead of the window; a wizard ended
+    // otherwise than with Finish leaves the registration undone, and says so.
     CChildProcess& noocx = Start("NOOCX");
-    const HWND hBox = WaitForBox(noocx);
+    HWND hWizard = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hWizard = WizardOf(noocx)) != nullptr; }, kWaitMs));
+    PostMessageA(hWizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    const HWND hBox = WaitForBoxAfterWizard(noocx);
     ASSERT_NE(hBox, nullptr);
     EXPECT_EQ(BoxText(hBox), "Registration of KIVO ActiveX component not completed....");
     EXPECT_EQ(PanelOf(noocx), nullptr);
@@ -447,14 +278,7 @@ TEST_F(ControlPanelWindow, RegisteringThroughTheButtonTurnsTheStatusLine)
             Click(m_hPanel, nCommand);
         else
             PostMessageA(m_hPanel, WM_COMMAND, nCommand, 0);
-        const HWND hOpen = WaitForBox(*m_pRun);
-        ASSERT_NE(hOpen, nullptr);
-        HWND hName = GetDlgItem(hOpen, 0x47c);  // the file-name box
-        if (!hName)
-            hName = GetDlgItem(hOpen, 0x480);
-        ASSERT_NE(hName, nullptr);
-        SetText(hName, strOcx);
-        PostMessageA(hOpen, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(AnswerFileDialog(*m_pRun, strOcx));
         const bool bRegistering = nCommand == IDC_MCP_REGISTER;
         EXPECT_TRUE(WaitFor([&] { return IsControlRegistered() == bRegistering; }, kWaitMs));
         // Within a second of the registry the status line follows.
@@ -623,8 +447,8 @@ TEST_F(ControlPanel, TheMenuFollowsTheLanguageAndTheExecutableField)
     const HMENU hTools = opened(GetSubMenu(hBar, 0));
     EXPECT_EQ(GetMenuItemCount(hTools), 8);
     EXPECT_FALSE(grey(hTools, ID_TOOLS_RUN_LUMBRA));
-    // Not in this build: the wizard and the sample text editor.
-    EXPECT_TRUE(grey(hTools, ID_TOOLS_WIZARD));
+    EXPECT_FALSE(grey(hTools, ID_TOOLS_WIZARD));
+    // Not in this build: the sample text editor.
     EXPECT_TRUE(grey(hTools, ID_TOOLS_EDITOR));
     for (const std::string& strExe : {m_scratch / "missing.exe", m_strLumbra}) {
         SetText(GetDlgItem(hPanel, IDC_MCP_LUMBRA_EXE), strExe);

@@ -76,6 +76,7 @@ protected:
 private:
     friend class CPropertySheet;
     static INT_PTR CALLBACK PageProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void SettleFocus() const;
 
     UINT m_nTemplate;
     HINSTANCE m_hResources;

@@ -10,6 +10,10 @@ namespace {
 // to the page on show.
 thread_local CPropertySheet* t_pRunningSheet = nullptr;
 
+// Posted to a page after its wizard buttons: the keyboard leaves a button
+// that the new set hid or disabled.
+const UINT kSettleFocusMessage = ::RegisterWindowMessageA("KIVO.SettleWizardFocus");
+
 std::wstring WideText(const std::string& strText, UINT nCodePage)
 {
     std::wstring wstrText;
@@ -35,8 +39,26 @@ HWND CPropertyPage::GetSheetHwnd() const
 
 void CPropertyPage::SetWizardButtons(DWORD dwFlags) const
 {
-    if (const HWND hSheet = GetSheetHwnd())
-        ::PostMessageW(hSheet, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(dwFlags));
+    const HWND hSheet = GetSheetHwnd();
+    if (!hSheet)
+        return;
+    ::PostMessageW(hSheet, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(dwFlags));
+    ::PostMessageW(GetHwnd(), kSettleFocusMessage, 0, 0);
+}
+
+void CPropertyPage::SettleFocus() const
+{
+    // Wine's sheet hides Next for Finish, or disables it, with the keyboard
+    // still on it, and then no key reaches the wizard: the default button
+    // takes the keyboard instead.
+    const HWND hSheet = GetSheetHwnd();
+    const HWND hFocus = ::GetFocus();
+    if (!hSheet || !IsActive() || (hFocus && ::IsWindowVisible(hFocus) && ::IsWindowEnabled(hFocus)))
+        return;
+    const LRESULT nDefault = ::SendMessageW(hSheet, DM_GETDEFID, 0, 0);
+    const HWND hDefault = HIWORD(nDefault) == DC_HASDEFID ? ::GetDlgItem(hSheet, LOWORD(nDefault)) : nullptr;
+    if (hDefault && ::IsWindowVisible(hDefault) && ::IsWindowEnabled(hDefault))
+        ::SendMessageW(hSheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hDefault), TRUE);
 }
 
 bool CPropertyPage::IsActive() const
@@ -90,6 +112,10 @@ bool CPropertyPage::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& 
     if (uMsg == WM_HELP) {
         OnHelp();
         lResult = TRUE;
+        return true;
+    }
+    if (uMsg == kSettleFocusMessage) {
+        SettleFocus();
         return true;
     }
     return CDialog::OnMessage(uMsg, wParam, lParam, lResult);

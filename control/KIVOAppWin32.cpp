@@ -1,6 +1,5 @@
 #include "KIVOApp.h"
 
-#include "DbcsText.h"
 #include "MessageBox.h"
 #include "MessageCatalogue.h"
 #include "MiniControlPanelDlg.h"
@@ -13,27 +12,10 @@
 
 namespace {
 
-std::string WithoutTrailingBackslashes(std::string strPath)
-{
-    const UINT nCodePage = GetACP();
-    while (EndsWithSingleByte(strPath, '\\', nCodePage))
-        strPath.pop_back();
-    return strPath;
-}
-
 std::string TrimmedCopy(std::string strText)
 {
     TrimBlank(strText);
     return strText;
-}
-
-std::string SystemTempFolder()
-{
-    char szTemp[MAX_PATH + 1] = {};
-    const DWORD n = ::GetTempPathA(MAX_PATH, szTemp);
-    if (n == 0 || n > MAX_PATH)
-        return std::string();
-    return WithoutTrailingBackslashes(szTemp);
 }
 
 } // namespace
@@ -63,7 +45,7 @@ bool CKIVOApp::InitInstance()
 
 void CKIVOApp::SetMainPath(const std::string& strMainPath)
 {
-    m_strMainPath = WithoutTrailingBackslashes(strMainPath);
+    m_strMainPath = RemoveTrailingBackslashes(strMainPath);
     m_bMainPathGiven = true;
 }
 
@@ -102,7 +84,7 @@ bool CKIVOApp::LoadConfiguration()
     ChooseStartupLanguage();  // builds the texts through LoadInterfaceTexts
 
     if (!m_bMainPathGiven)
-        m_strMainPath = WithoutTrailingBackslashes(GetModulePath(ModulePathFolder));
+        m_strMainPath = RemoveTrailingBackslashes(GetModulePath(ModulePathFolder));
     m_strConfigFolder = m_strMainPath + "\\config";
     SetLumbraRoot(TrimmedCopy(GetRegString(kRegPath, kRegLumbraRoot, "")));
 

@@ -3,6 +3,7 @@
 #include "LibraryCipher.h"
 #include "LoadingDlg.h"
 #include "MessagePump.h"
+#include "PathText.h"
 #include "PathUtil.h"
 #include "SettingsFile.h"
 #include "ShellLink.h"
@@ -205,21 +206,6 @@ void AddUserFolder(CWALibraryLists& lists, WADirection direction, const std::str
     }
 }
 
-bool EndsWithNoCase(const std::string& strText, const char* pszEnd)
-{
-    const size_t n = std::char_traits<char>::length(pszEnd);
-    if (strText.size() < n)
-        return false;
-    for (size_t i = 0; i < n; ++i) {
-        char c = strText[strText.size() - n + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != pszEnd[i])
-            return false;
-    }
-    return true;
-}
-
 // Removes a temporary file when it goes out of scope.
 class CTempFileGuard {
 public:
@@ -244,7 +230,7 @@ bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntri
     library.ClearPairs();
     std::string strPath = library.m_strPath;
     TrimBlank(strPath);
-    if (EndsWithNoCase(strPath, ".lnk")) {
+    if (HasLnkExtension(strPath)) {
         const std::string strTarget = ResolveShortcut(strPath);
         if (!strTarget.empty())
             strPath = strTarget;

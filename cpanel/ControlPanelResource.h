@@ -5,17 +5,27 @@
 // ---- Icons and bitmaps
 #define IDR_MAINFRAME 128
 
-// Image buttons: each image has a hot twin at id + 1.
+// Image buttons: each image and its hot twin (the image's id + 1).
 #define IDB_PATH 200
+#define IDB_PATH_HOT 201
 #define IDB_VIEW 202
+#define IDB_VIEW_HOT 203
 #define IDB_RUN 204
+#define IDB_RUN_HOT 205
 #define IDB_EDITOR 206
+#define IDB_EDITOR_HOT 207
 #define IDB_HELP 208
+#define IDB_HELP_HOT 209
 #define IDB_CHECK 210
+#define IDB_CHECK_HOT 211
 #define IDB_APPLY 212
+#define IDB_APPLY_HOT 213
 #define IDB_OK 214
+#define IDB_OK_HOT 215
 #define IDB_CANCEL 216
+#define IDB_CANCEL_HOT 217
 #define IDB_EXIT 218
+#define IDB_EXIT_HOT 219
 
 // ---- The control panel window
 #define IDD_CONTROL_PANEL 100
@@ -58,6 +68,24 @@
 #define ID_VIEW_TRADITIONAL 32778
 #define ID_HELP_HELP 32779
 #define ID_HELP_ABOUT 32780
+
+// ---- The configuration wizard's three page templates
+#define IDD_WIZARD_INFO 120
+#define IDD_WIZARD_ACTION 121
+#define IDD_WIZARD_LOCATE 122
+
+#define IDC_WIZ_TEXT 1201
+#define IDC_WIZ_STATUS 1202
+#define IDC_WIZ_ACTION 1203
+#define IDC_WIZ_ACTION2 1204
+#define IDC_WIZ_FOLDER_LABEL 1205
+#define IDC_WIZ_FOLDER 1206
+#define IDC_WIZ_FOLDER_BROWSE 1207
+#define IDC_WIZ_FOLDER_VIEW 1208
+#define IDC_WIZ_EXE_LABEL 1209
+#define IDC_WIZ_EXE 1210
+#define IDC_WIZ_EXE_BROWSE 1211
+#define IDC_WIZ_EXE_RUN 1212
 
 // ---- The About box
 #define IDD_ABOUT 110

@@ -2,6 +2,8 @@
 // check every status line shows, and regsvr32 started on a chosen file.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // True when HKEY_CLASSES_ROOT\CLSID\{control CLSID} opens for reading, in the
@@ -17,3 +19,9 @@ bool StartControlRegistration(const std::string& strControlFile, bool bUnregiste
 
 // The parameters handed to regsvr32 for the file.
 std::string Regsvr32Parameters(const std::string& strControlFile, bool bUnregister);
+
+// The user picks the control file in a file dialog (`strFilter` in
+// `nCodePage`, starting in `strStartFolder`), then regsvr32 is started on it
+// as above. False when the dialog was cancelled.
+bool ChooseAndStartControlRegistration(HWND hOwner, bool bUnregister, const std::string& strFilter, UINT nCodePage,
+                                       const std::string& strStartFolder);

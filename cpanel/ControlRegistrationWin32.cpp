@@ -1,6 +1,7 @@
 #include "ControlRegistration.h"
 
 #include "ControlPanelSettings.h"
+#include "FileDialog.h"
 #include "KIVOGuids.h"
 #include "PathUtil.h"
 #include "Registry.h"
@@ -30,4 +31,16 @@ bool StartControlRegistration(const std::string& strControlFile, bool bUnregiste
     const INT_PTR nResult = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(nullptr, "open", "regsvr32.exe", strParameters.c_str(), nullptr, SW_SHOWNORMAL));
     return nResult > 32;
+}
+
+bool ChooseAndStartControlRegistration(HWND hOwner, bool bUnregister, const std::string& strFilter, UINT nCodePage,
+                                       const std::string& strStartFolder)
+{
+    std::string strControlFile;
+    if (!ChooseFileToOpen(hOwner, strFilter, nCodePage, strStartFolder, strControlFile))
+        return false;
+    // regsvr32 says how it went in its own box; the registration check
+    // follows the registry.
+    StartControlRegistration(strControlFile, bUnregister);
+    return true;
 }

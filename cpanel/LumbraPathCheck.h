@@ -14,3 +14,9 @@ enum ELumbraPathKind {
 // ".com" program is not taken either. Any other kind is false.
 bool CheckLumbraPath(int nKind, const std::string& strText, const std::string& strConfiguredRoot,
                      const std::string& strConfiguredExe);
+
+// The path a Lumbra field stands for: its text trimmed of blanks, the
+// configured path of its kind when that leaves nothing, a folder without
+// trailing "\". What the commands of a field (open, run, apply) take.
+std::string EffectiveLumbraPath(int nKind, const std::string& strText, const std::string& strConfiguredRoot,
+                                const std::string& strConfiguredExe);

@@ -1,40 +1,33 @@
 #include "LumbraPathCheck.h"
 
+#include "PathText.h"
 #include "PathUtil.h"
 #include "TextTrim.h"
 
-#include <cctype>
-
-namespace {
-
-bool EndsWithExe(const std::string& strPath)
+std::string EffectiveLumbraPath(int nKind, const std::string& strText, const std::string& strConfiguredRoot,
+                                const std::string& strConfiguredExe)
 {
-    static const char kSuffix[] = ".exe";
-    constexpr std::size_t nSuffix = sizeof kSuffix - 1;
-    if (strPath.size() < nSuffix)
-        return false;
-    for (std::size_t i = 0; i < nSuffix; ++i) {
-        const char c = strPath[strPath.size() - nSuffix + i];
-        if (std::tolower(static_cast<unsigned char>(c)) != kSuffix[i])
-            return false;
+    std::string strPath = strText;
+    TrimBlank(strPath);
+    if (nKind == kLumbraPathFolder) {
+        strPath = RemoveTrailingBackslashes(strPath.empty() ? strConfiguredRoot : strPath);
+        // A drive's root keeps its "\": "C:" alone is the drive's current folder.
+        if (strPath.size() == 2 && strPath[1] == ':')
+            strPath += '\\';
+        return strPath;
     }
-    return true;
+    return strPath.empty() ? strConfiguredExe : strPath;
 }
-
-} // namespace
 
 bool CheckLumbraPath(int nKind, const std::string& strText, const std::string& strConfiguredRoot,
                      const std::string& strConfiguredExe)
 {
-    std::string strPath = strText;
-    TrimBlank(strPath);
+    const std::string strPath = EffectiveLumbraPath(nKind, strText, strConfiguredRoot, strConfiguredExe);
     switch (nKind) {
     case kLumbraPathFolder:
-        return FolderExists(strPath.empty() ? strConfiguredRoot : strPath);
+        return FolderExists(strPath);
     case kLumbraPathExecutable:
-        if (strPath.empty())
-            strPath = strConfiguredExe;
-        return PathExists(strPath) && !FolderExists(strPath) && EndsWithExe(strPath);
+        return PathExists(strPath) && !FolderExists(strPath) && HasExtension(strPath, ".exe");
     default:
         return false;
     }

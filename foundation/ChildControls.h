@@ -77,6 +77,22 @@ public:
     void SetReadOnly(bool bReadOnly) const;
 };
 
+// Keeps an edit's caret and selection across work that may move them (a
+// refresh that re-enables or rewrites controls while the user types): read
+// when made, put back and scrolled into view when it goes.
+class CKeptEditSelection {
+public:
+    explicit CKeptEditSelection(CEditRef edit);
+    ~CKeptEditSelection();
+    CKeptEditSelection(const CKeptEditSelection&) = delete;
+    CKeptEditSelection& operator=(const CKeptEditSelection&) = delete;
+
+private:
+    CEditRef m_edit;
+    int m_nStart = 0;
+    int m_nEnd = 0;
+};
+
 // Combo boxes and list boxes answer the same questions with different
 // messages; the shared part is here, the message numbers come from the class.
 class CListControlRef : public CControlRef {

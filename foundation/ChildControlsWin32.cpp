@@ -193,6 +193,17 @@ void CEditRef::ReplaceSel(const std::string& text, UINT codePage, bool bCanUndo)
 }
 void CEditRef::SetReadOnly(bool bReadOnly) const { Send(EM_SETREADONLY, bReadOnly ? TRUE : FALSE); }
 
+CKeptEditSelection::CKeptEditSelection(CEditRef edit) : m_edit(edit)
+{
+    m_edit.GetSel(m_nStart, m_nEnd);
+}
+
+CKeptEditSelection::~CKeptEditSelection()
+{
+    m_edit.SetSel(m_nStart, m_nEnd);
+    m_edit.Send(EM_SCROLLCARET);
+}
+
 // ---- CListControlRef
 
 int CListControlRef::AddString(const std::string& text, UINT codePage) const

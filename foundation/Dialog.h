@@ -148,6 +148,8 @@ protected:
     virtual void OnFinalMessage() {}
 
 private:
+    // Property pages are made by their sheet and enter through this procedure too.
+    friend class CPropertyPage;
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MessageFilterProc(int nCode, WPARAM wParam, LPARAM lParam);
     static bool PreTranslateChain(MSG& msg);

@@ -359,7 +359,15 @@ std::string CDialog::GetTitle(UINT codePage) const
 
 bool CDialog::SetTitle(const std::string& text, UINT codePage) const
 {
-    return SetWindowTextString(m_hWnd, text, codePage);
+    if (!m_hWnd || !NeedsWideWindowText(codePage))
+        return SetWindowTextString(m_hWnd, text, codePage);
+    // The dialog's own window procedure is an ANSI one, which would take a
+    // Unicode title down to the system's code page on the way: the title
+    // goes to the default procedure directly, which keeps it as it is.
+    std::wstring wide;
+    if (!MultiByteToWideString(text, codePage, wide))
+        return false;
+    return ::DefWindowProcW(m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) == TRUE;
 }
 
 // ---- Timers

@@ -102,9 +102,15 @@ std::string EnsureTxtExtension(const std::string& strPath, unsigned nCodePage)
     return strResult;
 }
 
+bool HasExtension(const std::string& strPath, const char* pszExtension)
+{
+    const std::size_t nLength = std::strlen(pszExtension);
+    return strPath.size() >= nLength && StartsWithNoCase(strPath.substr(strPath.size() - nLength), pszExtension);
+}
+
 bool HasLnkExtension(const std::string& strPath)
 {
-    return strPath.size() >= 4 && StartsWithNoCase(strPath.substr(strPath.size() - 4), ".lnk");
+    return HasExtension(strPath, ".lnk");
 }
 
 std::string CleanWritePath(const std::string& strPath, unsigned nCodePage)

@@ -33,6 +33,10 @@ std::string ParentFolder(const std::string& strPath, unsigned nCodePage);
 // an empty path and a component with an inner dot are left as they are.
 std::string EnsureTxtExtension(const std::string& strPath, unsigned nCodePage);
 
+// True when the path ends in `pszExtension` (".exe", ".tps" ...), compared
+// without regard to ASCII case. Safe in GBK and Big5: no trail byte is a ".".
+bool HasExtension(const std::string& strPath, const char* pszExtension);
+
 // True when the path ends in ".lnk", in any case.
 bool HasLnkExtension(const std::string& strPath);
 

@@ -29,6 +29,14 @@ bool FolderExists(const std::string& strPath);
 // sharing (GENERIC_READ, FILE_SHARE_READ ...). A folder is not a file.
 bool FileExists(const std::string& strPath, unsigned long dwAccess, unsigned long dwShareMode);
 
+// The path without any trailing "\" (ANSI code page): how folder paths are
+// stored. "C:\" gives "C:".
+std::string RemoveTrailingBackslashes(std::string strPath);
+
+// The system's temporary folder without trailing "\"; empty when the system
+// gives none that fits MAX_PATH.
+std::string SystemTempFolder();
+
 // ParentFolder of PathText.h in the ANSI code page.
 std::string ParentFolder(const std::string& strPath);
 

@@ -1,5 +1,6 @@
 #include "PathUtil.h"
 
+#include "DbcsText.h"
 #include "PathText.h"
 #include "ScopedKernelHandles.h"
 
@@ -181,4 +182,21 @@ int CreateFolderPath(const std::string& strPath)
             return 1;
     }
     return 0;
+}
+
+std::string RemoveTrailingBackslashes(std::string strPath)
+{
+    const UINT nCodePage = GetACP();
+    while (EndsWithSingleByte(strPath, '\\', nCodePage))
+        strPath.pop_back();
+    return strPath;
+}
+
+std::string SystemTempFolder()
+{
+    char szTemp[MAX_PATH] = {};
+    const DWORD n = ::GetTempPathA(MAX_PATH, szTemp);
+    if (n == 0 || n >= MAX_PATH)
+        return std::string();
+    return RemoveTrailingBackslashes(szTemp);
 }

@@ -51,6 +51,9 @@ bool IsEastAsianShellLanguage(const std::string& strCode);
 // True on the NT family.
 bool IsWindowsNT();
 
+// True on Windows 98: the Windows 95 family, version 4.10.
+bool IsWindows98();
+
 // True on a Windows 95-family system whose language is not East Asian, by
 // the system default language and, where that says East Asian, by the
 // "sLanguage" of win.ini. False on the NT family.

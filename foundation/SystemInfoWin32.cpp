@@ -54,6 +54,12 @@ bool IsWindowsNT()
     return ReadVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+bool IsWindows98()
+{
+    OSVERSIONINFOA version;
+    return ReadVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMinorVersion == 10;
+}
+
 bool IsWesternShellLanguageIn(const std::string& strWinIniPath)
 {
     CSettingsFile settings(true);

@@ -16,6 +16,6 @@ export KIVO_ARTEFACTS=Z:${5//\//\\}
 "$winerun" "$driver" --gtest_filter='HostedTester.*'
 hosted=$?
 "$winerun" regsvr32 /s /u "$ocx" || { echo "regsvr32 /u failed"; exit 1; }
-"$winerun" "$driver" --gtest_filter='*UnregisteredTester.*'
+"$winerun" "$driver" --gtest_filter='*UnregisteredTester*'
 unregistered=$?
 [ "$hosted" -eq 0 ] && [ "$unregistered" -eq 0 ]

@@ -4,12 +4,15 @@
 // come from the control itself, created in this process and called the way
 // the tester calls it, and from a few conversions known by heart.
 //
-// HostedTester.* runs with the control registered, UnregisteredTester.*
-// without it (TesterDriverScript.sh sees to both).
+// HostedTester.* runs with the control registered, UnregisteredTester*.*
+// without it (TesterDriverScript.sh sees to both); the last of those walks
+// the whole hand-over through the real control panel's wizard.
 #include "ChildProcess.h"
+#include "ControlPanelResource.h"
 #include "ControlClient.h"
 #include "KIVOGuids.h"
 #include "LumbraTestSupport.h"
+#include "Registry.h"
 #include "ScreenCapture.h"
 #include "TesterResource.h"
 #include "TesterTransfer.h"
@@ -18,6 +21,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <cstdio>
 #include <fstream>
@@ -141,6 +147,33 @@ private:
     CChildProcess m_process;
 };
 
+// ---- The tester's dialog worked by messages
+
+void ChooseIn(HWND hDialog, int nId, int nIndex)
+{
+    const HWND hList = GetDlgItem(hDialog, nId);
+    SendMessageA(hList, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    SendMessageA(hDialog, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+}
+
+// Replaces the source edit's text as typing over a selection would.
+void TypeIn(HWND hDialog, const std::wstring& text)
+{
+    const HWND hSource = GetDlgItem(hDialog, IDC_SOURCE_EDIT);
+    SendMessageW(hSource, EM_SETSEL, 0, -1);
+    SendMessageW(hSource, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The result edit's text as bytes of the code chosen in the To list.
+std::string EditAreaTransferIn(HWND hDialog, int nFrom, int nTo, const std::string& source)
+{
+    ChooseIn(hDialog, IDC_EDIT_FROM, nFrom);
+    ChooseIn(hDialog, IDC_EDIT_TO, nTo);
+    TypeIn(hDialog, Wide(source, EditCodePageOf(nFrom)));
+    SendMessageA(GetDlgItem(hDialog, IDC_EDIT_TRANSFER), BM_CLICK, 0, 0);
+    return Narrow(WindowText(GetDlgItem(hDialog, IDC_RESULT_EDIT)), EditCodePageOf(nTo));
+}
+
 // ---- The clipboard as the driver fills and reads it
 
 bool OpenClipboardPatiently()
@@ -216,31 +249,15 @@ protected:
 
     static HWND Item(int nId) { return GetDlgItem(s_hDialog, nId); }
 
-    static void Choose(int nId, int nIndex)
-    {
-        SendMessageA(Item(nId), CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
-        SendMessageA(s_hDialog, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(nId)));
-    }
-
-    // Replaces the source edit's text as typing over a selection would.
-    static void Type(const std::wstring& text)
-    {
-        SendMessageW(Item(IDC_SOURCE_EDIT), EM_SETSEL, 0, -1);
-        SendMessageW(Item(IDC_SOURCE_EDIT), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-
+    static void Choose(int nId, int nIndex) { ChooseIn(s_hDialog, nId, nIndex); }
+    static void Type(const std::wstring& text) { TypeIn(s_hDialog, text); }
     static void Click(int nId) { SendMessageA(Item(nId), BM_CLICK, 0, 0); }
 
     static bool IsEnabled(int nId) { return IsWindowEnabled(Item(nId)) != FALSE; }
 
-    // The result edit's text as bytes of the code chosen in the To list.
     static std::string EditAreaTransfer(int nFrom, int nTo, const std::string& source)
     {
-        Choose(IDC_EDIT_FROM, nFrom);
-        Choose(IDC_EDIT_TO, nTo);
-        Type(Wide(source, EditCodePageOf(nFrom)));
-        Click(IDC_EDIT_TRANSFER);
-        return Narrow(WindowText(Item(IDC_RESULT_EDIT)), EditCodePageOf(nTo));
+        return EditAreaTransferIn(s_hDialog, nFrom, nTo, source);
     }
 
     static std::string Reference(int nFrom, int nTo, const std::string& source)
@@ -551,5 +568,141 @@ INSTANTIATE_TEST_SUITE_P(Names, UnregisteredTester,
                              const char* name = info.param.pszPanelName;
                              return std::string(!name ? "NoPanel" : name[6] == 'd' ? "DebugPanel" : "Panel");
                          });
+
+// ---- The whole hand-over: from no control to a tester that converts
+
+struct CVisibleDialogSearch {
+    std::wstring strTitle;
+    DWORD nProcessId;  // 0: any process
+    HWND hFound;
+};
+
+BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
+{
+    CVisibleDialogSearch& search = *reinterpret_cast<CVisibleDialogSearch*>(lParam);
+    char szClass[16] = {};
+    GetClassNameA(hWnd, szClass, sizeof szClass);
+    DWORD nProcessId = 0;
+    GetWindowThreadProcessId(hWnd, &nProcessId);
+    if (!IsWindowVisible(hWnd) || lstrcmpA(szClass, "#32770") != 0 ||
+        (search.nProcessId && nProcessId != search.nProcessId))
+        return TRUE;
+    wchar_t szTitle[256] = {};
+    InternalGetWindowText(hWnd, szTitle, 256);
+    if (!search.strTitle.empty() && search.strTitle != szTitle)
+        return TRUE;
+    search.hFound = hWnd;
+    return FALSE;
+}
+
+HWND VisibleDialog(const std::wstring& strTitle, DWORD nProcessId = 0)
+{
+    CVisibleDialogSearch search{strTitle, nProcessId, nullptr};
+    EnumWindows(&FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+// The wizard's sheet as the user sees it: its caption names the page on show.
+class CWizardSheet {
+public:
+    bool WaitFor(const wchar_t* pszTitle)
+    {
+        return ::WaitFor([&] { return (m_hSheet = VisibleDialog(pszTitle)) != nullptr; }, 30000);
+    }
+    HWND Page() const { return reinterpret_cast<HWND>(SendMessageW(m_hSheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+    bool NextEnabled() const { return IsWindowEnabled(GetDlgItem(m_hSheet, 0x3024)) != FALSE; }
+    void Press(int nButton) const { PostMessageW(m_hSheet, PSM_PRESSBUTTON, static_cast<WPARAM>(nButton), 0); }
+    bool Next(const wchar_t* pszTitle)
+    {
+        Press(PSBTN_NEXT);
+        return WaitFor(pszTitle);
+    }
+    HWND Get() const { return m_hSheet; }
+
+private:
+    HWND m_hSheet = nullptr;
+};
+
+// Puts the Lumbra settings back, and leaves the control unregistered as it was found.
+class CHandOverRestore {
+public:
+    CHandOverRestore()
+    {
+        for (const char* pszValue : {"Lumbra Root Folder", "Lumbra Exe Path"})
+            m_arrSaved.push_back(GetRegString("Path", pszValue, ""));
+        SetRegString("Path", "Lumbra Root Folder", "");
+        SetRegString("Path", "Lumbra Exe Path", "");
+    }
+    ~CHandOverRestore()
+    {
+        SetRegString("Path", "Lumbra Root Folder", m_arrSaved[0]);
+        SetRegString("Path", "Lumbra Exe Path", m_arrSaved[1]);
+        if (const HMODULE hControl = LoadLibraryA(WindowsPath(KIVO_OCX_PATH).c_str())) {
+            using RegistrationFunction = HRESULT(__stdcall*)();
+            if (const auto pfn = reinterpret_cast<RegistrationFunction>(
+                    reinterpret_cast<void*>(GetProcAddress(hControl, "DllUnregisterServer"))))
+                pfn();
+            FreeLibrary(hControl);
+        }
+    }
+
+private:
+    std::vector<std::string> m_arrSaved;
+};
+
+TEST(UnregisteredTesterRoad, RegisteredAndLocatedInTheWizardTheTesterConverts)
+{
+    const std::string folder = WindowsPath(KIVO_BINARY_DIR) + "\\handover-road";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(WindowsPath(KIVO_TESTER_PATH).c_str(), (folder + "\\kivotester.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WindowsPath(KIVO_CPANEL_PATH).c_str(), (folder + "\\kivocp.exe").c_str(), FALSE));
+    const CHandOverRestore restore;
+
+    // The tester finds no control and hands over to the panel's wizard.
+    CTesterProcess first;
+    ASSERT_TRUE(first.Start(folder + "\\kivotester.exe", folder));
+    CWizardSheet wizard;
+    ASSERT_TRUE(wizard.WaitFor(L"KIVO Configuration Wizard")) << "no wizard";
+    DWORD nPanel = 0;
+    GetWindowThreadProcessId(wizard.Get(), &nPanel);
+
+    // Page 1: the control registered through the page's button and the file dialog.
+    ASSERT_TRUE(wizard.Next(L"Register KIVO OCX Component"));
+    PostMessageA(wizard.Page(), WM_COMMAND, MAKEWPARAM(IDC_WIZ_ACTION, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(wizard.Page(), IDC_WIZ_ACTION)));
+    HWND hName = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (HWND hOpen : VisibleWindowsOf(nPanel, "#32770"))
+                if ((hName = GetDlgItem(hOpen, 0x47c)) || (hName = GetDlgItem(hOpen, 0x480)))
+                    return true;
+            return false;
+        },
+        20000))
+        << "no file dialog";
+    SendMessageA(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WindowsPath(KIVO_OCX_PATH).c_str()));
+    PostMessageA(GetParent(hName), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return wizard.NextEnabled(); }, 30000)) << "the control did not register";
+
+    // Page 2: the stand-in Lumbra, its data and its program.
+    ASSERT_TRUE(wizard.Next(L"Locate Lumbra (installation folder and executable path)"));
+    SendMessageA(GetDlgItem(wizard.Page(), IDC_WIZ_FOLDER), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(WindowsPath(KIVO_LUMBRA_DATA).c_str()));
+    SendMessageA(GetDlgItem(wizard.Page(), IDC_WIZ_EXE), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(WindowsPath(KIVO_LUMBRA_EXE).c_str()));
+    ASSERT_TRUE(WaitFor([&] { return wizard.NextEnabled(); }, 5000));
+    ASSERT_TRUE(wizard.Next(L"Word Adjustment Configration (Optional)"));
+    ASSERT_TRUE(wizard.Next(L"Congratulations!"));
+    wizard.Press(PSBTN_FINISH);
+
+    // The panel starts the tester again, which now hosts the control.
+    HWND hTester = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hTester = VisibleDialog(L"KIVO Tester")) != nullptr; }, 60000))
+        << "the tester did not come back";
+    EXPECT_EQ(GetRegString("Path", "Lumbra Root Folder", ""), WindowsPath(KIVO_LUMBRA_DATA));
+    EXPECT_EQ(EditAreaTransferIn(hTester, 0, 1, "\xB7\xA2"), "\xB5\x6F");  // 发 -> 發
+    PostMessageA(hTester, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hTester); }, 20000));
+}
 
 } // namespace

@@ -1,0 +1,42 @@
+#include "PathCommands.h"
+
+#include "ControlPanelSettings.h"
+#include "FileDialog.h"
+#include "FolderBrowser.h"
+#include "PathUtil.h"
+#include "Registry.h"
+
+#include <shellapi.h>
+
+std::string BrowseRememberedFolder(HWND hOwner, const std::string& strFieldText, const char* pszLastFolderValue,
+                                   const std::string& strTitle)
+{
+    std::string strStart = NearestExistingFolder(strFieldText);
+    if (strStart.empty())
+        strStart = GetRegString(kRegPath, pszLastFolderValue, "");
+    const std::string strChosen = BrowseForFolder(hOwner, strStart, strTitle);
+    if (!strChosen.empty())
+        SetRegString(kRegPath, pszLastFolderValue, strChosen);
+    return strChosen;
+}
+
+bool BrowseLumbraExecutable(HWND hOwner, const std::string& strExeField, const std::string& strFolderField,
+                            const std::string& strFilter, UINT nCodePage, std::string& strChosen)
+{
+    std::string strStart = NearestExistingFolder(strExeField);
+    if (strStart.empty())
+        strStart = GetRegString(kRegPath, kRegLastLumbraExePath, "");
+    if (strStart.empty())
+        strStart = NearestExistingFolder(strFolderField);
+    if (!ChooseFileToOpen(hOwner, strFilter, nCodePage, strStart, strChosen))
+        return false;
+    SetRegString(kRegPath, kRegLastLumbraExePath, NearestExistingFolder(strChosen));
+    return true;
+}
+
+void OpenWithShell(HWND hOwner, const std::string& strPath)
+{
+    if (strPath.empty())
+        return;
+    ::ShellExecuteA(hOwner, "open", strPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <random>
 
@@ -44,6 +45,15 @@ const HRESULT kAutomationErrors[] = {DISP_E_BADPARAMCOUNT,   DISP_E_BADVARTYPE, 
 bool IsAutomationError(HRESULT hr)
 {
     return std::find(std::begin(kAutomationErrors), std::end(kAutomationErrors), hr) != std::end(kAutomationErrors);
+}
+
+// A variant of no type with every byte zero: whichever member is read, its
+// pointers are null.
+VARIANT ZeroVariant()
+{
+    VARIANT v;
+    std::memset(&v, 0, sizeof v);
+    return v;
 }
 
 // An object a host passes as an argument: its value is the number 7. It
@@ -162,7 +172,7 @@ private:
 
     VARIANT ByValue(VARTYPE type, int nDepth)
     {
-        VARIANT v = {};
+        VARIANT v = ZeroVariant();
         v.vt = type;
         switch (type) {
         case VT_BSTR:
@@ -205,7 +215,7 @@ private:
 
     VARIANT ByReference(VARTYPE type, int nDepth)
     {
-        VARIANT v = {};
+        VARIANT v = ZeroVariant();
         v.vt = type | VT_BYREF;
         if (Now(4))
             return v;  // a null pointer
@@ -226,7 +236,7 @@ private:
 
     VARIANT Array(VARTYPE type)
     {
-        VARIANT v = {};
+        VARIANT v = ZeroVariant();
         v.vt = VT_ARRAY | type;
         if (Now(3))
             return v;  // no array at all
@@ -239,7 +249,7 @@ private:
             m_arrays.push_back(v.parray);
         if (Now(2)) {
             m_slots.push_back(v);
-            VARIANT byReference = {};
+            VARIANT byReference = ZeroVariant();
             byReference.vt = VT_ARRAY | VT_BYREF | element;
             byReference.pparray = &m_slots.back().parray;
             return byReference;
@@ -332,17 +342,21 @@ protected:
         KIVOServerTest::SetUp();
         m_control = CreateByProgId();
         ASSERT_TRUE(m_control);
-        m_hugeText = SysAllocStringLen(nullptr, kHugeUnits);
-        ASSERT_NE(m_hugeText, nullptr);
-        for (UINT i = 0; i < kHugeUnits; ++i)
-            m_hugeText[i] = kChinese[i % (std::size(kChinese) - 1)];
+        ASSERT_EQ(SysStringLen(m_hugeText.Get()), kHugeUnits);
     }
-    void TearDown() override { SysFreeString(m_hugeText); }
+
+    static std::wstring HugeText()
+    {
+        std::wstring text(kHugeUnits, L' ');
+        for (UINT i = 0; i < kHugeUnits; ++i)
+            text[i] = kChinese[i % (std::size(kChinese) - 1)];
+        return text;
+    }
 
     // GBK "zhong guo" to Big5 through CodeTransfer, as a host calls it.
     void ExpectCodeTransferStillConverts(int nCall)
     {
-        std::vector<short> text(32767, 0);
+        std::vector<short> text(kHostArrayElements, 0);
         const short gbk[] = {-42, -48, -71, -6};  // D6 D0 B9 FA
         std::copy(std::begin(gbk), std::end(gbk), text.begin());
         short codes[3] = {0, 1, 4};
@@ -358,7 +372,7 @@ protected:
     // One call as the generator makes it; checks its answer.
     void BadCall(std::mt19937& rng, int nCall)
     {
-        CArgumentStore store(rng, &m_object, m_hugeText);
+        CArgumentStore store(rng, &m_object, m_hugeText.Get());
         // Mostly members, mostly called the way they are meant to be, so
         // that most calls get past the first check.
         const DISPID dispId = rng() % 5 ? kMembers[rng() % std::size(kMembers)] : kNotMembers[rng() % std::size(kNotMembers)];
@@ -385,11 +399,12 @@ protected:
         const bool bResult = rng() % 5 != 0, bException = rng() % 3 != 0, bArgumentError = rng() % 3 != 0;
         const IID& iid = rng() % 20 == 0 ? IID_IDispatch : IID_NULL;
         const LCID lcids[] = {LOCALE_USER_DEFAULT, 0, 0x0804, 0xFFFFFFFF};
+        const LCID lcid = lcids[rng() % std::size(lcids)];
+        DISPPARAMS* pParams = rng() % 20 == 0 ? nullptr : &params;
         const std::string call = "call " + std::to_string(nCall) + ": member " + std::to_string(dispId) + ", flags " +
                                  std::to_string(wFlags) + ", " + std::to_string(nArguments) + " arguments";
         m_crashReport.During(call);
-        const HRESULT hr = m_control->Invoke(dispId, iid, lcids[rng() % std::size(lcids)], wFlags,
-                                             rng() % 20 == 0 ? nullptr : &params, bResult ? &result : nullptr,
+        const HRESULT hr = m_control->Invoke(dispId, iid, lcid, wFlags, pParams, bResult ? &result : nullptr,
                                              bException ? &exception : nullptr,
                                              bArgumentError ? &nArgumentError : nullptr);
         EXPECT_EQ(m_object.References(), 1u) << call << ": an argument object was kept";
@@ -432,7 +447,7 @@ protected:
     CCrashReport m_crashReport;
     CScopedComPtr<IDispatch> m_control;
     CArgumentObject m_object;
-    BSTR m_hugeText = nullptr;
+    const CBstr m_hugeText{HugeText()};
 };
 
 TEST_F(KIVOHostileHostTest, EveryBadCallGetsAnAutomationErrorOrTheDefinedResult)
@@ -441,7 +456,7 @@ TEST_F(KIVOHostileHostTest, EveryBadCallGetsAnAutomationErrorOrTheDefinedResult)
     for (int nCall = 0; nCall < kBadCalls; ++nCall) {
         BadCall(rng, nCall);
         ExpectCodeTransferStillConverts(nCall);
-        if (HasFatalFailure() || HasFailure())
+        if (HasFailure())
             return;
     }
     std::wstring out;

@@ -20,7 +20,7 @@ using namespace ocxtest;
 constexpr unsigned kSeed = 18;
 constexpr int kBadCalls = 4000;
 constexpr int kMaxArguments = 4;
-constexpr UINT kHugeUnits = 1u << 20;  // two megabytes of text
+constexpr UINT kHugeUnits = 1u << 18;  // half a megabyte of text: eight times what one transfer takes
 constexpr std::size_t kHostArrayElements = 32767;  // what a host's CharCode array holds
 
 const DISPID kMembers[] = {DispIdKIVOCaption, DispIdManagement, DispIdCodeTransfer,
@@ -130,6 +130,28 @@ public:
         }
     }
 
+    // The arguments `dispId` takes with these flags, of the types it
+    // declares, in the caller's order: a call that gets past the checks of
+    // the argument list, whatever the values then do.
+    std::vector<VARIANT> Declared(DISPID dispId, WORD wFlags)
+    {
+        const bool bPut = (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+        if (bPut && (dispId == DispIdBackColor || dispId == DispIdForeColor))
+            return {Scalar(VT_I4, Now(2) ? 0x80000000 | m_rng() % 32 : m_rng())};
+        if (bPut)
+            return {String()};
+        switch (dispId) {
+        case DispIdManagement:
+            return {ShortsArgument()};
+        case DispIdCodeTransfer:
+            return {ShortsArgument(), ShortsArgument()};
+        case DispIdConvertText:
+            return {String(), Scalar(VT_I2, m_rng() % 8 - 1), Scalar(VT_I2, m_rng() % 8 - 1)};
+        default:
+            return {};
+        }
+    }
+
     // A CodeTransfer or Management array: as many elements as CodeTransfer
     // may write, led by a command that only answers (2) or that does nothing.
     short* Shorts()
@@ -146,6 +168,30 @@ public:
 private:
     bool Now(unsigned nOneIn) { return m_rng() % nOneIn == 0; }
 
+    VARIANT ShortsArgument()
+    {
+        VARIANT v = ZeroVariant();
+        v.vt = VT_I2 | VT_BYREF;
+        v.piVal = Shorts();
+        return v;
+    }
+
+    VARIANT String()
+    {
+        VARIANT v = ZeroVariant();
+        v.vt = VT_BSTR;
+        v.bstrVal = Text();
+        return v;
+    }
+
+    static VARIANT Scalar(VARTYPE type, unsigned nValue)
+    {
+        VARIANT v = ZeroVariant();
+        v.vt = type;
+        v.lVal = static_cast<LONG>(nValue);
+        return v;
+    }
+
     BSTR Text()
     {
         switch (m_rng() % 7) {
@@ -158,7 +204,7 @@ private:
         case 3:
             return Keep(SysAllocStringLen(L"a\0b", 3));  // a zero character inside
         case 4:
-            return Now(4) ? m_hugeText : Keep(SysAllocString(kChinese));
+            return m_hugeText;
         default:
             return Keep(SysAllocString(kChinese));
         }
@@ -198,8 +244,8 @@ private:
         case VT_LPSTR:
         case VT_LPWSTR:
             break;  // types no variant may hold, with null pointers
-        default:
-            v.llVal = static_cast<LONGLONG>(m_rng()) << (m_rng() % 40);
+        default:  // a transfer code now and then, else any bits
+            v.llVal = Now(2) ? static_cast<LONGLONG>(m_rng() % 7) : static_cast<LONGLONG>(m_rng()) << (m_rng() % 40);
             break;
         }
         return v;
@@ -294,23 +340,6 @@ WORD NaturalFlags(DISPID dispId, std::mt19937& rng)
     return rng() % 2 ? DISPATCH_PROPERTYGET : DISPATCH_PROPERTYPUT;
 }
 
-// The number of arguments `dispId` takes with these flags.
-UINT ExpectedArguments(DISPID dispId, WORD wFlags)
-{
-    if (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
-        return 1;
-    switch (dispId) {
-    case DispIdManagement:
-        return 1;
-    case DispIdCodeTransfer:
-        return 2;
-    case DispIdConvertText:
-        return 3;
-    default:
-        return 0;
-    }
-}
-
 // A crash of the control ends the test with the call that caused it, rather
 // than with a debugger's dialog that waits for a user until the timeout.
 class CCrashReport {
@@ -377,10 +406,19 @@ protected:
         // that most calls get past the first check.
         const DISPID dispId = rng() % 5 ? kMembers[rng() % std::size(kMembers)] : kNotMembers[rng() % std::size(kNotMembers)];
         const WORD wFlags = rng() % 2 ? NaturalFlags(dispId, rng) : kFlags[rng() % std::size(kFlags)];
-        const UINT nArguments = rng() % 2 ? ExpectedArguments(dispId, wFlags) : rng() % (kMaxArguments + 1);
+        // The declared arguments, one of them replaced now and then, or any
+        // number of any arguments; last first, as Invoke takes them.
         std::vector<VARIANT> arguments;
-        for (UINT i = 0; i < nArguments; ++i)
-            arguments.push_back(rng() % 2 ? store.Argument() : ShortsRef(store.Shorts()));
+        if (rng() % 2) {
+            arguments = store.Declared(dispId, wFlags);
+            if (!arguments.empty() && rng() % 2)
+                arguments[rng() % arguments.size()] = store.Argument();
+        } else {
+            for (UINT i = 0, n = rng() % (kMaxArguments + 1); i < n; ++i)
+                arguments.push_back(rng() % 2 ? store.Argument() : ShortsRef(store.Shorts()));
+        }
+        std::reverse(arguments.begin(), arguments.end());
+        const UINT nArguments = static_cast<UINT>(arguments.size());
         std::vector<DISPID> named;
         if ((wFlags & DISPATCH_PROPERTYPUT) && rng() % 2) {
             named.push_back(DISPID_PROPERTYPUT);

@@ -244,7 +244,6 @@ public:
     }
 
     short* Data() { return m_all.data() + kGuardElements; }
-    std::size_t Capacity() const { return m_nCapacity; }
     std::vector<short> Elements() const
     {
         return std::vector<short>(m_all.begin() + kGuardElements, m_all.begin() + kGuardElements + m_nCapacity);

@@ -33,3 +33,27 @@ function(kivo_add_fuzzer name)
     target_compile_options(${name} PRIVATE ${KIVO_FUZZ_FLAGS})
     target_link_options(${name} PRIVATE ${KIVO_FUZZ_FLAGS})
 endfunction()
+
+# Sources that more than one target compiles: the word-adjustment engine with
+# the text rules it follows, and the file cipher of the built-in libraries.
+set(KIVO_FUZZ_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+set(KIVO_FUZZ_WA_SOURCES
+    ${KIVO_FUZZ_ROOT}/engine/WALibrary.cpp
+    ${KIVO_FUZZ_ROOT}/engine/WALibraryText.cpp
+    ${KIVO_FUZZ_ROOT}/engine/WALibraryLists.cpp
+    ${KIVO_FUZZ_ROOT}/engine/LeadByteTable.cpp
+    ${KIVO_FUZZ_ROOT}/engine/AdjustedText.cpp
+    ${KIVO_FUZZ_ROOT}/engine/SegmentSignatures.cpp
+    ${KIVO_FUZZ_ROOT}/engine/TextGramIndex.cpp
+    ${KIVO_FUZZ_ROOT}/foundation/TextTrim.cpp
+    ${KIVO_FUZZ_ROOT}/foundation/DbcsText.cpp
+)
+set(KIVO_FUZZ_CIPHER_SOURCES
+    ${KIVO_FUZZ_ROOT}/control/cipher/FileCipher.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/KeyStream.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/SHA.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/DoubleBuffering.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/StreamCipher.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/LibraryCipher.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/FileSystemPosix.cpp
+)

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr std::size_t kWindowUnits = 64;
+
 const char* IconvName(unsigned codePage)
 {
     switch (codePage) {
@@ -73,15 +75,26 @@ public:
             bytes.push_back(static_cast<char>(units[i] & 0xFF));
             bytes.push_back(static_cast<char>(units[i] >> 8));
         }
+        // iconv converts ahead into a buffer of its own and, at a unit the
+        // code page cannot hold, converts that stretch again to find the
+        // unit: handed the whole text, a text full of such units took
+        // quadratic time. A window at a time keeps each restart short; a
+        // window never ends between the halves of a surrogate pair.
         std::string result;
-        char* in = &bytes[0];
-        std::size_t inLeft = bytes.size();
-        while (!cd.Convert(in, inLeft, result)) {
-            // One unit the code page cannot hold (a lone surrogate included).
-            result.push_back('?');
-            const std::size_t skip = inLeft < 2 ? inLeft : 2;
-            in += skip;
-            inLeft -= skip;
+        for (std::size_t from = 0; from < length;) {
+            std::size_t to = from + kWindowUnits < length ? from + kWindowUnits : length;
+            if (to < length && units[to - 1] >= 0xD800 && units[to - 1] <= 0xDBFF)
+                ++to;
+            char* in = &bytes[2 * from];
+            std::size_t inLeft = 2 * (to - from);
+            while (!cd.Convert(in, inLeft, result)) {
+                // One unit the code page cannot hold (a lone surrogate included).
+                result.push_back('?');
+                const std::size_t skip = inLeft < 2 ? inLeft : 2;
+                in += skip;
+                inLeft -= skip;
+            }
+            from = to;
         }
         out = result;
         return true;

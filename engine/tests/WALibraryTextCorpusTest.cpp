@@ -5,27 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include "../../foundation/fuzz/FuzzCorpus.h"
 
 namespace {
 
 TEST(WALibraryTextCorpus, EverySeedKeepsThePromises)
 {
-    std::size_t nFiles = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(KIVO_WA_FUZZ_CORPUS)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path(), std::ios::binary);
-        ASSERT_TRUE(file.is_open());
-        const std::string strBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        ExerciseWALibraryText(reinterpret_cast<const std::uint8_t*>(strBytes.data()), strBytes.size());
-        ++nFiles;
+    const std::vector<CFuzzCorpusFile> files = ReadFuzzCorpus(KIVO_WA_FUZZ_CORPUS);
+    for (const CFuzzCorpusFile& file : files) {
+        SCOPED_TRACE(file.m_path.filename().string());
+        ExerciseWALibraryText(file.Data(), file.Size());
     }
     // A wrong folder must not pass as an empty corpus.
-    EXPECT_GE(nFiles, 10u);
+    EXPECT_GE(files.size(), 10u);
 }
 
 }  // namespace

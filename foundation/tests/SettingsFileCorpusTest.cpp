@@ -3,11 +3,10 @@
 // the fuzzer was started from (and every crash input added there later).
 #include "../fuzz/SettingsFileFuzz.cpp"
 
+#include "../fuzz/FuzzCorpus.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,25 +16,19 @@ TEST(SettingsFileCorpus, EverySeedKeepsThePromisesFromMemoryAndFromDisk)
 {
     const std::filesystem::path corpus =
         std::filesystem::path(KIVO_FOUNDATION_TEST_DATA) / ".." / ".." / "fuzz" / "corpus" / "settings";
-    std::size_t nFiles = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path(), std::ios::binary);
-        ASSERT_TRUE(file.is_open());
-        const std::string strBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        ExerciseSettingsFile(reinterpret_cast<const std::uint8_t*>(strBytes.data()), strBytes.size());
+    const std::vector<CFuzzCorpusFile> files = ReadFuzzCorpus(corpus);
+    for (const CFuzzCorpusFile& file : files) {
+        SCOPED_TRACE(file.m_path.filename().string());
+        ExerciseSettingsFile(file.Data(), file.Size());
 
         CSettingsFile fromMemory;
-        fromMemory.LoadFromMemory(strBytes.data(), strBytes.size());
+        fromMemory.LoadFromMemory(file.m_strBytes.data(), file.Size());
         CSettingsFile fromDisk;
-        EXPECT_TRUE(fromDisk.Load(entry.path().string()));
+        EXPECT_TRUE(fromDisk.Load(file.m_path.string()));
         EXPECT_EQ(fromMemory.GetLines(), fromDisk.GetLines());
-        ++nFiles;
     }
     // A wrong folder must not pass as an empty corpus.
-    EXPECT_GE(nFiles, 8u);
+    EXPECT_GE(files.size(), 8u);
 }
 
 }  // namespace

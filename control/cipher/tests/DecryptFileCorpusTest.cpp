@@ -7,6 +7,8 @@
 
 #include <map>
 
+#include "../../../foundation/fuzz/FuzzCorpus.h"
+
 namespace {
 
 // Seed names start with how far the seed gets: both passes, the outer one
@@ -27,15 +29,11 @@ int ExpectedPasses(const std::string& strName)
 TEST(DecryptFileCorpus, EverySeedKeepsThePromises)
 {
     std::map<int, int> passesSeen;
-    for (const auto& entry : std::filesystem::directory_iterator(KIVO_CIPHER_CORPUS)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path(), std::ios::binary);
-        ASSERT_TRUE(file.is_open());
-        const std::string strBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        const int nPasses = ExerciseDecryptFile(reinterpret_cast<const std::uint8_t*>(strBytes.data()), strBytes.size());
-        const int nExpected = ExpectedPasses(entry.path().filename().string());
+    for (const CFuzzCorpusFile& file : ReadFuzzCorpus(KIVO_CIPHER_CORPUS)) {
+        const std::string strName = file.m_path.filename().string();
+        SCOPED_TRACE(strName);
+        const int nPasses = ExerciseDecryptFile(file.Data(), file.Size());
+        const int nExpected = ExpectedPasses(strName);
         if (nExpected >= 0) {
             EXPECT_EQ(nPasses, nExpected);
         }

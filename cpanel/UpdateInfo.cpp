@@ -183,3 +183,19 @@ bool IsInstallerUrl(const std::string& strUrl)
 {
     return strUrl.size() >= 4 && StartsWithKey(strUrl.substr(strUrl.size() - 4), ".exe", 4);
 }
+
+bool IsSameDigest(const unsigned char* pDigest, const std::string& strHex)
+{
+    std::string strDigits = strHex;
+    TrimBlank(strDigits);
+    if (strDigits.size() != 64)
+        return false;
+    static const char kHex[] = "0123456789abcdef";
+    for (std::size_t i = 0; i < 32; ++i) {
+        const char chHigh = static_cast<char>(std::tolower(static_cast<unsigned char>(strDigits[2 * i])));
+        const char chLow = static_cast<char>(std::tolower(static_cast<unsigned char>(strDigits[2 * i + 1])));
+        if (chHigh != kHex[pDigest[i] >> 4] || chLow != kHex[pDigest[i] & 0x0F])
+            return false;
+    }
+    return true;
+}

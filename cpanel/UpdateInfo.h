@@ -53,3 +53,7 @@ bool IsNewerBuild(const std::string& strBuild, const CUpdateDate& own);
 
 // True when the installer's URL names a program: it ends in ".exe", in any case.
 bool IsInstallerUrl(const std::string& strUrl);
+
+// True when `strHex` is the 64 hexadecimal digits (any case, blanks around
+// allowed) of the 32-byte `pDigest`.
+bool IsSameDigest(const unsigned char* pDigest, const std::string& strHex);

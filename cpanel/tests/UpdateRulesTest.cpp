@@ -107,6 +107,16 @@ TEST(UpdateOffer, ALaterBuildUpTo2020AndAProgramUrl)
     for (const auto& b : builds)
         EXPECT_EQ(IsNewerBuild(b.pszBuild, kOwnBuild), b.bNewer) << b.pszBuild;
 
+    unsigned char digest[32];
+    for (int i = 0; i < 32; ++i)
+        digest[i] = static_cast<unsigned char>(i * 8 + 7);
+    const std::string strHex = "070f171f272f373f474f575f676f777f878f979fa7afb7bfc7cfd7dfe7eff7ff";
+    EXPECT_TRUE(IsSameDigest(digest, strHex));
+    EXPECT_TRUE(IsSameDigest(digest, " 070F171F272F373F474F575F676F777F878F979FA7AFB7BFC7CFD7DFE7EFF7FF "));
+    EXPECT_FALSE(IsSameDigest(digest, strHex.substr(0, 62)));
+    EXPECT_FALSE(IsSameDigest(digest, "170f" + strHex.substr(4)));
+    EXPECT_FALSE(IsSameDigest(digest, ""));
+
     EXPECT_TRUE(IsInstallerUrl("http://127.0.0.1/kivo15.EXE"));
     EXPECT_FALSE(IsInstallerUrl("http://127.0.0.1/kivo15.zip"));
     EXPECT_FALSE(IsInstallerUrl("exe"));

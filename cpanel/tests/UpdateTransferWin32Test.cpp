@@ -4,7 +4,7 @@
 // and started, a download canceled, and the server's refusals.
 #include "ChildProcess.h"
 #include "ScratchFolder.h"
-#include "SHA.h"
+#include "UpdateTestSupport.h"
 #include "UpdateTransfer.h"
 
 #include <gtest/gtest.h>
@@ -17,36 +17,9 @@
 
 namespace {
 
-std::string Environment(const char* pszName)
-{
-    const char* pszValue = std::getenv(pszName);
-    return pszValue ? pszValue : "";
-}
-
-// A path of the build tree as this program sees it.
-std::string WindowsPath(std::string strPath)
-{
-    for (char& c : strPath)
-        if (c == '/')
-            c = '\\';
-    return "Z:" + strPath;
-}
-
-std::string HexDigest(const std::string& strBytes)
-{
-    CSHA sha;
-    sha.AddData(reinterpret_cast<const std::uint8_t*>(strBytes.data()), static_cast<int>(strBytes.size()));
-    std::uint8_t digest[CSHA::kDigestSize];
-    sha.FinalDigest(digest);
-    std::string strHex;
-    for (std::uint8_t b : digest) {
-        static const char kHex[] = "0123456789ABCDEF";
-        strHex += kHex[b >> 4];
-        strHex += kHex[b & 15];
-    }
-    return strHex;
-}
-
+using updatetest::Environment;
+using updatetest::HexDigest;
+using updatetest::WindowsPath;
 // The window a download reports to: it records the status codes and adds up
 // the progress; it can cancel at the first chunk.
 class CReportWindow {

@@ -3,6 +3,8 @@
 
     update_transfer_driver.py WINERUN TESTS.exe [gtest args...]
 
+(update_check_tests.exe runs the same way.)
+
 The server serves a fresh temporary folder at a free port; the program gets
 the address in KIVO_TEST_SITE and the folder (as a Windows path) in
 KIVO_TEST_SITE_DIR, and writes there what it wants served.
@@ -18,8 +20,15 @@ import threading
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves the folder, and appends each requested path to requests.log there."""
+
     def log_message(self, *args):
         pass
+
+    def do_GET(self):
+        with open(os.path.join(self.directory, "requests.log"), "a") as log:
+            log.write(self.path + "\n")
+        super().do_GET()
 
 
 def main():

@@ -57,7 +57,7 @@ bool CDownloadDlg::OnInitDialog()
     SetItemText(IDC_DL_SAVE_TO_LABEL, texts.m_strSaveToLabel, nCodePage);
     SetItemText(IDC_DL_INSTALL, texts.m_strInstallAfterDownload, nCodePage);
     SetItemText(IDC_DL_URL, m_strUrl);
-    SetItemText(IDC_DL_SAVE_TO, ChooseDownloadFolder() + "\\" + LastPathPart(m_strUrl));
+    SetItemText(IDC_DL_SAVE_TO, ChooseDownloadFolder() + "\\" + InstallerFileName(m_strUrl));
     SetCheck(IDC_DL_INSTALL, BST_CHECKED);
 
     m_toolTip.Create(GetHwnd());

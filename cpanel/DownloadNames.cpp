@@ -55,6 +55,12 @@ std::string LastPathPart(const std::string& strPath)
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
+std::string InstallerFileName(const std::string& strUrl)
+{
+    const std::string strName = LastPathPart(strUrl);
+    return strName.empty() ? std::string("setup.exe") : strName;
+}
+
 std::string WithProgramExtension(const std::string& strPath)
 {
     const std::string strTail = strPath.size() > 6 ? strPath.substr(strPath.size() - 6) : strPath;
@@ -75,6 +81,8 @@ std::string DownloadTarget(const std::string& strSaveTo,
     std::string strName = LastPathPart(strSaveTo);
     if (IsInstallerUrl(strName))
         strName.resize(strName.size() - 4);
+    if (strName.empty())
+        strName = "setup";
     std::string strTarget = strFolder + "\\" + strName + ".exe";
     for (int n = 1; exists(strTarget); ++n)
         strTarget = strFolder + "\\" + strName + "(" + std::to_string(n) + ").exe";

@@ -17,6 +17,9 @@ std::string SizeText(std::uint64_t nBytes, const std::string& strBytes);
 
 // The part of a URL or path after its last "\" or "/".
 std::string LastPathPart(const std::string& strPath);
+// The installer's file name from its URL: the last part, or "setup.exe"
+// when the URL ends in "/".
+std::string InstallerFileName(const std::string& strUrl);
 
 // A path chosen in the save-as dialog gets ".exe" when its last six
 // characters hold no ".".

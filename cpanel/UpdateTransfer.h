@@ -89,4 +89,5 @@ private:
     std::string m_strError;
     bool m_bInstallerStarted = false;
     CSHA* m_pSha = nullptr;  // the digest of the download, while it runs
+    std::uint64_t m_nReceived = 0;
 };

@@ -84,6 +84,7 @@ bool CUpdateTransfer::Start(const CRequest& request)
     m_strText.clear();
     m_strTarget.clear();
     m_strError.clear();
+    m_nReceived = 0;
     m_hThread.Reset(::CreateThread(nullptr, 0, &CUpdateTransfer::ThreadProc, this, 0, nullptr));
     if (!m_hThread)
         m_bDone = true;
@@ -157,9 +158,10 @@ void CUpdateTransfer::Run()
         } else if (!bDownload) {
             Transfer(hUrl.Get(), INVALID_HANDLE_VALUE);
         } else {
-            Report(kDownloading, static_cast<LPARAM>(QueryNumber(hUrl.Get(), HTTP_QUERY_CONTENT_LENGTH)));
+            const DWORD nLength = QueryNumber(hUrl.Get(), HTTP_QUERY_CONTENT_LENGTH);
+            Report(kDownloading, static_cast<LPARAM>(nLength));
             CreateFolderPath(m_request.strWorkFolder);
-            const std::string strPartial = m_request.strWorkFolder + "\\" + LastPathPart(m_request.strUrl) + ".download";
+            const std::string strPartial = m_request.strWorkFolder + "\\" + InstallerFileName(m_request.strUrl) + ".download";
             CScopedHandle hFile(::CreateFileA(strPartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!hFile) {
@@ -167,9 +169,15 @@ void CUpdateTransfer::Run()
             } else {
                 CSHA sha;
                 m_pSha = &sha;
-                const bool bComplete = Transfer(hUrl.Get(), hFile.Get());
+                bool bComplete = Transfer(hUrl.Get(), hFile.Get());
                 m_pSha = nullptr;
                 hFile.Reset();
+                // A connection that ends before the promised length is a broken download.
+                if (bComplete && nLength && m_nReceived != nLength) {
+                    m_strError = InternetErrorText(ERROR_INTERNET_CONNECTION_RESET);
+                    ::DeleteFileA(strPartial.c_str());
+                    bComplete = false;
+                }
                 if (bComplete) {
                     unsigned char digest[CSHA::kDigestSize] = {};
                     bool bDigest = false;
@@ -215,6 +223,7 @@ bool CUpdateTransfer::Transfer(void* hUrl, HANDLE hFile)
             m_strError = InternetErrorText(::GetLastError());
             return false;
         }
+        m_nReceived += nRead;
         if (m_pSha)
             m_pSha->AddData(reinterpret_cast<const std::uint8_t*>(chunk), static_cast<int>(nRead));
         ::SendMessageA(m_request.hNotify, kProgressMessage, nRead, 0);

@@ -26,11 +26,27 @@ using lumbratest::WindowsPath;
 // What the scratch folder reads for a file that is not there.
 const std::string kMissing = "<missing>";
 
-std::string Today()
+// The local date `nDays` before today, as the registry values are written.
+std::string DaysAgo(int nDays)
 {
     SYSTEMTIME now = {};
     GetLocalTime(&now);
-    return std::to_string(now.wYear) + "-" + std::to_string(now.wMonth) + "-" + std::to_string(now.wDay);
+    FILETIME time = {};
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = time.dwLowDateTime;
+    ticks.HighPart = time.dwHighDateTime;
+    ticks.QuadPart -= static_cast<ULONGLONG>(nDays) * 24 * 3600 * 10000000ULL;
+    time.dwLowDateTime = ticks.LowPart;
+    time.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME then = {};
+    FileTimeToSystemTime(&time, &then);
+    return std::to_string(then.wYear) + "-" + std::to_string(then.wMonth) + "-" + std::to_string(then.wDay);
+}
+
+std::string Today()
+{
+    return DaysAgo(0);
 }
 
 class UpdateCheck : public ControlPanel {
@@ -92,10 +108,11 @@ protected:
         strFile += "\\" + strPath.substr(strPath.rfind('/') + 1);
         ASSERT_TRUE(CScratchFolder::WriteBytes(strFile, strBytes));
     }
-    void ServeInformation(const std::string& strBuild, const std::string& strDigest) const
+    void ServeInformation(const std::string& strBuild, const std::string& strDigest,
+                          const std::string& strPath = "/kivo/download/kivo16.exe") const
     {
         Serve("kivo/download/updtinfo.txt", "; KIVO\r\nVersion = 1.6\r\nBuild = " + strBuild +
-                                                "\r\nURL = " + m_strSite + "/kivo/download/kivo16.exe\r\n" +
+                                                "\r\nURL = " + m_strSite + strPath + "\r\n" +
                                                 (strDigest.empty() ? "" : "SHA256 = " + strDigest + "\r\n"));
     }
     int InformationRequests() const
@@ -204,6 +221,36 @@ TEST_F(UpdateCheck, AnInstallerThatIsNotThePublishedOneNeverRuns)
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, kWaitMs));
 }
 
+TEST_F(UpdateCheck, ADownloadRunsWithItsFiguresAndEndsCompleteWithoutInstalling)
+{
+    ServeInformation("2006-1-15", HexDigest(m_installer), "/slow/kivo/download/kivo16.exe");
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    HWND hPrompt = WaitForMessageBox(run);
+    ASSERT_NE(hPrompt, nullptr);
+    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
+    const HWND hDownload = WaitForDownload(run);
+    ASSERT_NE(hDownload, nullptr);
+    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
+    SendMessageA(GetDlgItem(hDownload, IDC_DL_INSTALL), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(hDownload, IDC_DL_START);
+    // Running: the figures move, and the window cannot be closed.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const std::wstring strPercent = TextOf(GetDlgItem(hDownload, IDC_DL_PERCENT));
+            return !strPercent.empty() && strPercent != L"0%";
+        },
+        kWaitMs));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDownload, IDCANCEL)));
+    Screenshot(hDownload, "update-running.bmp");
+    EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(hDownload, IDC_DL_STATUS)) == L"Download complete"; }, kWaitMs));
+    Screenshot(hDownload, "update-done.bmp");
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "kivo16.exe"), m_installer);
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "started.txt"), kMissing);
+    PostMessageA(hDownload, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, kWaitMs));
+}
+
 TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
 {
     ServeInformation("2006-1-15", "");
@@ -222,28 +269,29 @@ TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
     ASSERT_TRUE(Ended(first));
     EXPECT_EQ(InformationRequests(), 1);
 
-    // The same day, and a new day within the quiet days: no request at all.
+    // The same day, and the fifth day after a decline: no request at all.
     const struct {
         std::string strLastTry;
-        std::string strBuild;
-        int nRequests;
-    } cases[] = {
-        {Today(), "2006-1-15", 1},
-        {"2000-1-1", "2006-1-15", 1},
+        std::string strLastDeny;
+    } quiet[] = {
+        {Today(), Today()},
+        {"", DaysAgo(5)},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : quiet) {
+        SCOPED_TRACE(c.strLastDeny);
         SetRegString("AutoDetect", "Last Try", c.strLastTry);
+        SetRegString("AutoDetect", "Last Deny", c.strLastDeny);
         CChildProcess& run = Start();
         const HWND hPanel = WaitForPanel(run);
         ASSERT_NE(hPanel, nullptr);
         Sleep(2000);
-        EXPECT_EQ(InformationRequests(), c.nRequests) << c.strLastTry;
+        EXPECT_EQ(InformationRequests(), 1);
         PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(Ended(run));
     }
 
-    // Past the quiet days, this build's own date is no update.
-    SetRegString("AutoDetect", "Last Deny", "");
+    // The sixth day asks again; this build's own date is no update.
+    SetRegString("AutoDetect", "Last Deny", DaysAgo(6));
     SetRegString("AutoDetect", "Last Try", "");
     ServeInformation("2005-8-6", "");
     CChildProcess& same = Start();

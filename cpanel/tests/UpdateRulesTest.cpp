@@ -1,10 +1,12 @@
 // The update check's text rules: the information text, dates, the quiet
 // period after a decline, the offer, and the download's names and sizes.
-#include "DownloadNames.h"
-#include "UpdateInfo.h"
+#include "../fuzz/UpdateInfoFuzz.cpp"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -50,6 +52,7 @@ TEST(UpdateDate, ReadsOnlyPlainRealDates)
         {"2000-2-29", true, {2000, 2, 29}},
         {"1900-2-29", false, {}},
         {"2005-2-29", false, {}},
+        {"2005-02-30", false, {}},
         {"2005-13-1", false, {}},
         {"2005-0-10", false, {}},
         {"2005-00-10", false, {}},
@@ -149,6 +152,8 @@ TEST(DownloadNames, TheTargetTakesTheFirstFreeNumber)
     };
     EXPECT_EQ(DownloadTarget("D:\\download\\kivo15.EXE", folderOf, exists), "D:\\download\\kivo15(2).exe");
     EXPECT_EQ(DownloadTarget("D:\\download\\setup", folderOf, exists), "D:\\download\\setup.exe");
+    EXPECT_EQ(DownloadTarget("D:\\download\\", folderOf, exists), "D:\\download\\setup.exe");
+    EXPECT_EQ(InstallerFileName("http://127.0.0.1/kivo/"), "setup.exe");
     EXPECT_EQ(DownloadTarget("Q:\\nowhere\\kivo15.exe", folderOf, exists), "C:\\kivo15.exe");
     EXPECT_EQ(DownloadTarget("Q:\\nowhere\\kivo15.exe", [](const std::string&) { return std::string("E:\\"); },
                              exists),
@@ -159,6 +164,25 @@ TEST(DownloadNames, TheTargetTakesTheFirstFreeNumber)
     EXPECT_EQ(WithProgramExtension("C:\\download\\setup"), "C:\\download\\setup.exe");
     EXPECT_EQ(WithProgramExtension("C:\\download\\kivo.1\\setup"), "C:\\download\\kivo.1\\setup.exe");
     EXPECT_EQ(WithProgramExtension("C:\\download\\setup.msi"), "C:\\download\\setup.msi");
+}
+
+// The fuzz target's seeds (and every crash input added there later), through
+// the target's own checks.
+TEST(UpdateInfoCorpus, EverySeedKeepsThePromises)
+{
+    std::size_t nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KIVO_UPDATE_INFO_CORPUS)) {
+        if (!entry.is_regular_file())
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        std::ifstream file(entry.path(), std::ios::binary);
+        ASSERT_TRUE(file.is_open());
+        const std::string strBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        ExerciseUpdateInfo(reinterpret_cast<const std::uint8_t*>(strBytes.data()), strBytes.size());
+        ++nFiles;
+    }
+    // A wrong folder must not pass as an empty corpus.
+    EXPECT_GE(nFiles, 5u);
 }
 
 } // namespace

@@ -186,4 +186,31 @@ TEST_F(UpdateTransfer, CancelStopsAfterTheChunkAndARefusalIsReported)
     EXPECT_FALSE(Exists(m_scratch / "missing.exe"));
 }
 
+TEST_F(UpdateTransfer, BrokenServersNeverYieldAnInstaller)
+{
+    using T = CUpdateTransfer;
+    const struct {
+        const char* pszPath;
+        bool bTaken;  // a whole file that is kept
+        std::vector<WPARAM> arrStatus;
+    } cases[] = {
+        {"broken/500.exe", false, {T::kRequesting, T::kFailed, T::kDone}},
+        {"broken/half-way.exe", false, {T::kRequesting, T::kDownloading, T::kFailed, T::kDone}},
+        {"broken/no-length.exe", true, {T::kRequesting, T::kDownloading, T::kMoving, T::kDone}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszPath);
+        m_reports.m_arrStatus.clear();
+        m_reports.m_strError.clear();
+        const std::string strSaveTo = m_scratch / "broken.exe";
+        DeleteFileA(strSaveTo.c_str());
+        CUpdateTransfer transfer;
+        Run(transfer, Download(c.pszPath, strSaveTo));
+        EXPECT_EQ(m_reports.m_arrStatus, c.arrStatus);
+        EXPECT_EQ(Exists(strSaveTo), c.bTaken);
+        EXPECT_EQ(m_reports.m_strError.empty(), c.bTaken) << m_reports.m_strError;
+    }
+    EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/broken/500.exe"), "");
+}
+
 } // namespace

@@ -28,7 +28,57 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         with open(os.path.join(self.directory, "requests.log"), "a") as log:
             log.write(self.path + "\n")
-        super().do_GET()
+        broken = slowly if self.path.startswith("/slow/") else BROKEN.get(self.path)
+        if broken:
+            broken(self)
+        else:
+            super().do_GET()
+
+
+def server_error(handler):
+    handler.send_error(500)
+
+
+def no_length(handler):
+    # HTTP/1.0 without a length: the body ends when the connection does.
+    handler.send_response(200)
+    handler.send_header("Content-Type", "application/octet-stream")
+    handler.end_headers()
+    handler.wfile.write(b"K" * 3000)
+    handler.close_connection = True
+
+
+def half_way(handler):
+    # A length promised and not kept: the connection closes after part of it.
+    handler.send_response(200)
+    handler.send_header("Content-Length", "100000")
+    handler.end_headers()
+    handler.wfile.write(b"K" * 3000)
+    handler.wfile.flush()
+    handler.close_connection = True
+
+
+def slowly(handler):
+    # The file under /slow/ served at about 80 KB a second, so that a download can be seen running.
+    import time
+    path = os.path.join(handler.directory, handler.path[len("/slow/"):])
+    with open(path, "rb") as file:
+        data = file.read()
+    handler.send_response(200)
+    handler.send_header("Content-Length", str(len(data)))
+    handler.end_headers()
+    for start in range(0, len(data), 4096):
+        handler.wfile.write(data[start:start + 4096])
+        handler.wfile.flush()
+        time.sleep(0.05)
+
+
+# The answers a broken or hostile server gives, by path.
+BROKEN = {
+    "/broken/500.exe": server_error,
+    "/broken/no-length.exe": no_length,
+    "/broken/half-way.exe": half_way,
+}
 
 
 def main():

@@ -43,12 +43,12 @@ const CKey kKeys[] = {
 };
 
 // A number part of a date: `nMin` to `nMax` characters that read back as
-// themselves through "%d" once one leading "0" is dropped.
-bool ReadDatePart(std::string strPart, std::size_t nMin, std::size_t nMax, int& nValue)
+// themselves through "%d" (a month or a day once one leading "0" is dropped).
+bool ReadDatePart(std::string strPart, std::size_t nMin, std::size_t nMax, bool bLeadingZero, int& nValue)
 {
     if (strPart.size() < nMin || strPart.size() > nMax)
         return false;
-    if (strPart.size() > 1 && strPart[0] == '0')
+    if (bLeadingZero && strPart.size() > 1 && strPart[0] == '0')
         strPart.erase(0, 1);
     for (char c : strPart)
         if (c < '0' || c > '9')
@@ -134,9 +134,9 @@ bool ReadUpdateDate(const std::string& strText, CUpdateDate& date)
     if (strYear.size() == 2)
         strYear = "20" + strYear;
     CUpdateDate result;
-    if (strYear.size() != 4 || !ReadDatePart(strYear, 4, 4, result.nYear) ||
-        !ReadDatePart(strDate.substr(nFirst + 1, nSecond - nFirst - 1), 1, 2, result.nMonth) ||
-        !ReadDatePart(strDate.substr(nSecond + 1), 1, 2, result.nDay))
+    if (!ReadDatePart(strYear, 4, 4, false, result.nYear) ||
+        !ReadDatePart(strDate.substr(nFirst + 1, nSecond - nFirst - 1), 1, 2, true, result.nMonth) ||
+        !ReadDatePart(strDate.substr(nSecond + 1), 1, 2, true, result.nDay))
         return false;
     if (result.nYear < 1 || result.nMonth < 1 || result.nMonth > 12 || result.nDay < 1 ||
         result.nDay > DaysInMonth(result.nYear, result.nMonth))

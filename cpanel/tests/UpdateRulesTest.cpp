@@ -59,6 +59,7 @@ TEST(UpdateDate, ReadsOnlyPlainRealDates)
         {"2005-8-006", false, {}},
         {"205-8-6", false, {}},
         {"0005-8-6", false, {}},
+        {"0500-8-6", false, {}},
         {"2005-+8-6", false, {}},
         {"2005-8-6x", false, {}},
         {"2005-8-6-1", false, {}},

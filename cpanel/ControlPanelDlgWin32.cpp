@@ -388,6 +388,7 @@ void CControlPanelDlg::OnTimer(UINT_PTR nIdEvent)
     case kTimerOpened:
         KillTimer(kTimerOpened);
         m_app.ShowReleaseNotes();
+        m_app.StartUpdateCheck(GetHwnd());
         return;
     default:
         CDialog::OnTimer(nIdEvent);

@@ -87,6 +87,21 @@
 #define IDC_WIZ_EXE_BROWSE 1211
 #define IDC_WIZ_EXE_RUN 1212
 
+// ---- The installer download
+#define IDD_DOWNLOAD 130
+
+#define IDC_DL_URL_LABEL 1301
+#define IDC_DL_URL 1302
+#define IDC_DL_SAVE_TO_LABEL 1303
+#define IDC_DL_SAVE_TO 1304
+#define IDC_DL_BROWSE 1305
+#define IDC_DL_INSTALL 1306
+#define IDC_DL_START 1307
+#define IDC_DL_PROGRESS 1308
+#define IDC_DL_STATUS 1309
+#define IDC_DL_SPEED 1310
+#define IDC_DL_PERCENT 1311
+
 // ---- The About box
 #define IDD_ABOUT 110
 

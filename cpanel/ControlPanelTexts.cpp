@@ -61,4 +61,22 @@ void LoadControlPanelTexts(CControlPanelTexts& texts)
     texts.m_strWizardWAInfo = GetMessage(IDS_DIALOG_WIZARD_WA_INFO);
     texts.m_strWizardSummaryTitle = GetMessage(IDS_DIALOG_WIZARD_SUMMARY_TITLE);
     texts.m_strWizardSummaryInfo = GetMessage(IDS_DIALOG_WIZARD_SUMMARY_INFO);
+
+    texts.m_strNewVersionCaption = GetMessage(IDS_DIALOG_LVUD_NEW_VERSION, product);
+    texts.m_strUrlLabel = GetMessage(IDS_DIALOG_LVUD_URL_U);
+    texts.m_strSaveToLabel = GetMessage(IDS_DIALOG_LVUD_SAVE_TO_S);
+    texts.m_strInstallAfterDownload = GetMessage(IDS_DIALOG_LVUD_INSTALL_AFTER_DOWNLOAD_I);
+    texts.m_strKBPerSecond = GetMessage(IDS_DIALOG_LVUD_KB_SEC);
+    texts.m_strRequestFile = GetMessage(IDS_DIALOG_LVUD_REQUEST_FILE);
+    texts.m_strDownloading = GetMessage(IDS_DIALOG_LVUD_DOWNLOADING);
+    texts.m_strDownloadCanceled = GetMessage(IDS_DIALOG_LVUD_DOWNLOAD_CANCELED);
+    texts.m_strDownloadComplete = GetMessage(IDS_DIALOG_LVUD_DOWNLOAD_COMPLETE);
+    texts.m_strMoveFailed = GetMessage(IDS_DIALOG_LVUD_MOVE_FILE_FAILED);
+    texts.m_strStartInstallation = GetMessage(IDS_DIALOG_LVUD_START_INSTALLATION);
+    texts.m_strNotGenuine = GetMessage(IDS_DIALOG_LVUD_INSTALLER_NOT_GENUINE);
+    texts.m_strTipDownloadNow = GetMessage(IDS_DIALOG_LVUD_TIP_DOWNLOAD_NOW);
+    texts.m_strTipStopDownloading = GetMessage(IDS_DIALOG_LVUD_TIP_STOP_DOWNLOADING);
+    texts.m_strBytes = GetMessage(IDS_DIALOG_DCE_PROPERTIES_BYTES);
+    texts.m_strNewBuildFound = GetMessage(IDS_DIALOG_LVUD_PROMPT_NEW_BUILD_FOUND, product);
+    texts.m_strExitForNewVersion = GetMessage(IDS_DIALOG_DCE_PROMPT_EXIT_FOR_NEW_VERSION_TO_INSTALL, product);
 }

@@ -107,6 +107,26 @@ struct CControlPanelTexts {
     std::string m_strWizardWAInfo;
     std::string m_strWizardSummaryTitle;
     std::string m_strWizardSummaryInfo;
+
+    // The update check and the installer download. Texts with "%1" of a
+    // value known only then are filled where shown.
+    std::string m_strNewVersionCaption;
+    std::string m_strUrlLabel;
+    std::string m_strSaveToLabel;
+    std::string m_strInstallAfterDownload;
+    std::string m_strKBPerSecond;  // "#1 KB/sec"
+    std::string m_strRequestFile;
+    std::string m_strDownloading;
+    std::string m_strDownloadCanceled;
+    std::string m_strDownloadComplete;
+    std::string m_strMoveFailed;
+    std::string m_strStartInstallation;
+    std::string m_strNotGenuine;
+    std::string m_strTipDownloadNow;
+    std::string m_strTipStopDownloading;
+    std::string m_strBytes;
+    std::string m_strNewBuildFound;
+    std::string m_strExitForNewVersion;
 };
 
 // Every text in the current interface language. Groups whose translation

@@ -15,9 +15,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class CConfigWizard;
+class CUpdateCheck;
 class CControlPanelDlg;
 
 class CKIVOCPApp : public CInterfaceLanguage {
@@ -63,6 +65,9 @@ public:
     // Deletes the ".tps" files the control left in the work folder.
     void DeleteTransferTempFiles() const;
 
+    // Starts the daily update check over the window `hMainWindow`.
+    void StartUpdateCheck(HWND hMainWindow);
+
     // Help on a topic, the About box, the release notes of this build.
     void OpenHelp(unsigned nTopic, HWND hOwner) const;
     void ShowAbout(HWND hOwner) const;
@@ -100,6 +105,9 @@ public:
     CControlPanelDlg* m_pMainDialog = nullptr;
     // The wizard while it runs.
     CConfigWizard* m_pWizard = nullptr;
+    // The daily update check, once the window has opened; it may outlive the
+    // window, and the program waits for it at exit.
+    std::unique_ptr<CUpdateCheck> m_pUpdateCheck;
 
 protected:
     void LoadInterfaceTexts() override;

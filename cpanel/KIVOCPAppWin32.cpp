@@ -15,6 +15,7 @@
 #include "TextFile.h"
 #include "TextTrim.h"
 #include "TransferTempFiles.h"
+#include "UpdateCheck.h"
 
 #include <shellapi.h>
 
@@ -144,8 +145,17 @@ bool CKIVOCPApp::ApplyLumbraPaths(const std::string& strLumbraRoot, const std::s
     return true;
 }
 
+void CKIVOCPApp::StartUpdateCheck(HWND hMainWindow)
+{
+    if (!m_pUpdateCheck)
+        m_pUpdateCheck.reset(new CUpdateCheck(*this, hMainWindow));
+    m_pUpdateCheck->Start();
+}
+
 void CKIVOCPApp::ExitInstance()
 {
+    if (m_pUpdateCheck)
+        m_pUpdateCheck->Wait();
     DeleteTransferTempFiles();
 }
 

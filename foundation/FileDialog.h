@@ -1,4 +1,4 @@
-// The system's open-file dialog. Windows only (FileDialogWin32.cpp).
+// The system's open-file and save-as dialogs. Windows only (FileDialogWin32.cpp).
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,11 @@
 // the path cannot be written in that code page.
 bool ChooseFileToOpen(HWND hOwner, const std::string& strFilter, UINT nFilterCodePage,
                       const std::string& strStartFolder, std::string& strPath);
+
+// The save-as dialog, the same way, offering `strStartPath` (a folder and a
+// file name) and asking before it replaces a file.
+bool ChooseFileToSave(HWND hOwner, const std::string& strFilter, UINT nFilterCodePage,
+                      const std::string& strStartPath, std::string& strPath);
 
 // The filter as the dialog takes it: every "|" made a zero character, and
 // the list ended by two zeros however the text ended.

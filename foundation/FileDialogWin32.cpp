@@ -1,6 +1,7 @@
 #include "FileDialog.h"
 
 #include "ChildControls.h"
+#include "PathText.h"
 
 #include <commdlg.h>
 
@@ -18,14 +19,19 @@ std::wstring FileDialogFilter(const std::wstring& strFilter)
     return strList;
 }
 
-bool ChooseFileToOpen(HWND hOwner, const std::string& strFilter, UINT nFilterCodePage,
-                      const std::string& strStartFolder, std::string& strPath)
+namespace {
+
+bool RunFileDialog(bool bSave, HWND hOwner, const std::string& strFilter, UINT nFilterCodePage,
+                   const std::string& strStartFolder, const std::string& strStartName, std::string& strPath)
 {
-    std::wstring wstrFilter, wstrStart;
+    std::wstring wstrFilter, wstrStart, wstrName;
     MultiByteToWideString(strFilter, nFilterCodePage, wstrFilter);
     MultiByteToWideString(strStartFolder, CP_ACP, wstrStart);
+    MultiByteToWideString(strStartName, CP_ACP, wstrName);
     const std::wstring wstrList = FileDialogFilter(wstrFilter);
     wchar_t szFile[MAX_PATH] = {};
+    if (wstrName.size() < MAX_PATH)
+        wstrName.copy(szFile, wstrName.size());
     OPENFILENAMEW open = {};
     open.lStructSize = sizeof open;
     open.hwndOwner = hOwner;
@@ -33,8 +39,8 @@ bool ChooseFileToOpen(HWND hOwner, const std::string& strFilter, UINT nFilterCod
     open.lpstrFile = szFile;
     open.nMaxFile = MAX_PATH;
     open.lpstrInitialDir = wstrStart.empty() ? nullptr : wstrStart.c_str();
-    open.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameW(&open))
+    open.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (bSave ? OFN_OVERWRITEPROMPT : 0);
+    if (!(bSave ? ::GetSaveFileNameW(&open) : ::GetOpenFileNameW(&open)))
         return false;
     // A name the ANSI functions cannot reach is no use to the callers.
     BOOL bLossy = FALSE;
@@ -44,4 +50,23 @@ bool ChooseFileToOpen(HWND hOwner, const std::string& strFilter, UINT nFilterCod
         return false;
     strPath = szPath;
     return true;
+}
+
+} // namespace
+
+bool ChooseFileToOpen(HWND hOwner, const std::string& strFilter, UINT nFilterCodePage,
+                      const std::string& strStartFolder, std::string& strPath)
+{
+    return RunFileDialog(false, hOwner, strFilter, nFilterCodePage, strStartFolder, std::string(), strPath);
+}
+
+bool ChooseFileToSave(HWND hOwner, const std::string& strFilter, UINT nFilterCodePage,
+                      const std::string& strStartPath, std::string& strPath)
+{
+    // Split where the code page says a backslash is one, not a Chinese trail byte.
+    const std::string strFolder = ParentFolder(strStartPath, ::GetACP());
+    std::string strName = strStartPath.substr(strFolder.size());
+    if (!strName.empty() && strName[0] == '\\')
+        strName.erase(0, 1);
+    return RunFileDialog(true, hOwner, strFilter, nFilterCodePage, strFolder, strName, strPath);
 }

@@ -126,6 +126,7 @@ enum MessageId : std::int32_t {
     IDS_DIALOG_PX_MESSAGE_BOX_PROMPT_DETAILS = 40332,
     IDS_DIALOG_BROWSE_FOR_FOLDER = 40358,
     IDS_DIALOG_MODIFY_M = 40365,
+    IDS_DIALOG_LVUD_INSTALLER_NOT_GENUINE = 40400,
     IDS_MESSAGE_PROMPT_EXIT_ALL = 80000,
     IDS_MESSAGE_PROMPT_REG_OCX_INFO = 80003,
     IDS_MESSAGE_PROMPT_REG_OCX_SUCCESSFUL = 80004,
@@ -202,4 +203,4 @@ enum MessageId : std::int32_t {
 };
 
 // Rows in the table, the end row included.
-inline constexpr int kMessageTableRows = 195;
+inline constexpr int kMessageTableRows = 196;

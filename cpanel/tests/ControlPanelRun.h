@@ -101,6 +101,12 @@ protected:
         SetRegString(kRegPath, kRegLumbraRoot, m_strLumbra);
         SetRegString(kRegPath, kRegLumbraExe, WindowsPath(KIVO_LUMBRA_EXE));
         SetRegDWORD("Shell", "LCID", 1033);
+        // Today's update check counts as done: no test goes to the vendor's site.
+        m_strSavedLastTry = GetRegString("AutoDetect", "Last Try", "");
+        SYSTEMTIME now = {};
+        GetLocalTime(&now);
+        SetRegString("AutoDetect", "Last Try",
+                     std::to_string(now.wYear) + "-" + std::to_string(now.wMonth) + "-" + std::to_string(now.wDay));
     }
 
     void TearDown() override
@@ -114,6 +120,7 @@ protected:
         else
             SetRegDWORD("Shell", "LCID", m_nSavedLCID);
         SetRegString("App", kReleaseNotes, m_strSavedNotes);
+        SetRegString("AutoDetect", "Last Try", m_strSavedLastTry);
         EndLumbra();
     }
 
@@ -235,6 +242,7 @@ protected:
     std::vector<std::string> m_arrSaved;
     DWORD m_nSavedLCID = 0;
     std::string m_strSavedNotes;
+    std::string m_strSavedLastTry;
     std::list<CChildProcess> m_processes;  // stays where it was started
 };
 

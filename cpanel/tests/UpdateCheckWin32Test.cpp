@@ -1,0 +1,306 @@
+// The control panel's daily update check worked from outside, against a real
+// HTTP server on 127.0.0.1 named as the vendor's site
+// (update_transfer_driver.py): the offer, the download with its published
+// digest, the installer started and the exit; a decline and the quiet days
+// after it; a build that is no newer. Wine's browser is a no-op for the
+// run, so the home pages the check opens go nowhere.
+#include "ControlPanelResource.h"
+#include "ControlPanelRun.h"
+#include "UpdateTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using updatetest::Environment;
+using updatetest::HexDigest;
+using namespace paneltest;
+using lumbratest::WindowsPath;
+
+// What the scratch folder reads for a file that is not there.
+const std::string kMissing = "<missing>";
+
+// The local date `nDays` before today, as the registry values are written.
+std::string DaysAgo(int nDays)
+{
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    FILETIME time = {};
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = time.dwLowDateTime;
+    ticks.HighPart = time.dwHighDateTime;
+    ticks.QuadPart -= static_cast<ULONGLONG>(nDays) * 24 * 3600 * 10000000ULL;
+    time.dwLowDateTime = ticks.LowPart;
+    time.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME then = {};
+    FileTimeToSystemTime(&time, &then);
+    return std::to_string(then.wYear) + "-" + std::to_string(then.wMonth) + "-" + std::to_string(then.wDay);
+}
+
+std::string Today()
+{
+    return DaysAgo(0);
+}
+
+class UpdateCheck : public ControlPanel {
+protected:
+    void SetUp() override
+    {
+        ControlPanel::SetUp();
+        ASSERT_FALSE(m_strSite.empty()) << "run by update_transfer_driver.py";
+        m_strSavedSite = GetRegString("Web", "Vendor Site", "");
+        m_strSavedDeny = GetRegString("AutoDetect", "Last Deny", "");
+        SetRegString("Web", "Vendor Site", m_strSite);
+        SetRegString("AutoDetect", "Last Try", "");
+        SetRegString("AutoDetect", "Last Deny", "");
+        // Wine's browser: a program that does nothing.
+        m_strSavedBrowsers = ReadBrowsers();
+        WriteBrowsers("true");
+        DeleteFileA((m_strSiteDir + "\\requests.log").c_str());
+        m_installer = CScratchFolder::ReadBytes(WindowsPath(KIVO_RECORDER_EXE));
+        Serve("kivo/download/kivo16.exe", m_installer);
+    }
+    void TearDown() override
+    {
+        ControlPanel::TearDown();
+        SetRegString("Web", "Vendor Site", m_strSavedSite);
+        SetRegString("AutoDetect", "Last Deny", m_strSavedDeny);
+        WriteBrowsers(m_strSavedBrowsers);
+    }
+
+    static std::string ReadBrowsers()
+    {
+        char szValue[512] = {};
+        DWORD nSize = sizeof szValue;
+        return RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", RRF_RT_REG_SZ, nullptr,
+                            szValue, &nSize) == ERROR_SUCCESS
+                   ? szValue
+                   : "";
+    }
+    static void WriteBrowsers(const std::string& strValue)
+    {
+        HKEY hKey = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &hKey, nullptr) != ERROR_SUCCESS)
+            return;
+        if (strValue.empty())
+            RegDeleteValueA(hKey, "Browsers");
+        else
+            RegSetValueExA(hKey, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(strValue.c_str()),
+                           static_cast<DWORD>(strValue.size() + 1));
+        RegCloseKey(hKey);
+    }
+    void Serve(const std::string& strPath, const std::string& strBytes) const
+    {
+        std::string strFile = m_strSiteDir;
+        std::string strFolder;
+        for (std::size_t n = 0, e; (e = strPath.find('/', n)) != std::string::npos; n = e + 1) {
+            strFile += "\\" + strPath.substr(n, e - n);
+            CreateDirectoryA(strFile.c_str(), nullptr);
+        }
+        strFile += "\\" + strPath.substr(strPath.rfind('/') + 1);
+        ASSERT_TRUE(CScratchFolder::WriteBytes(strFile, strBytes));
+    }
+    void ServeInformation(const std::string& strBuild, const std::string& strDigest,
+                          const std::string& strPath = "/kivo/download/kivo16.exe") const
+    {
+        Serve("kivo/download/updtinfo.txt", "; KIVO\r\nVersion = 1.6\r\nBuild = " + strBuild +
+                                                "\r\nURL = " + m_strSite + strPath + "\r\n" +
+                                                (strDigest.empty() ? "" : "SHA256 = " + strDigest + "\r\n"));
+    }
+    int InformationRequests() const
+    {
+        const std::string strLog = CScratchFolder::ReadBytes(m_strSiteDir + "\\requests.log");
+        int nCount = 0;
+        for (std::size_t n = 0; (n = strLog.find("/kivo/download/updtinfo.txt", n)) != std::string::npos; ++n)
+            ++nCount;
+        return nCount;
+    }
+    // The program's own message box, once it shows.
+    static HWND WaitForMessageBox(const CChildProcess& process, DWORD nTimeoutMs = kWaitMs)
+    {
+        HWND hBox = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND hWnd : BoxesOf(process))
+                    if (GetDlgItem(hWnd, kMessageBoxIdText))
+                        hBox = hWnd;
+                return hBox != nullptr;
+            },
+            nTimeoutMs);
+        return hBox;
+    }
+    static HWND WaitForDownload(const CChildProcess& process)
+    {
+        HWND hDownload = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND hWnd : BoxesOf(process))
+                    if (GetDlgItem(hWnd, IDC_DL_URL))
+                        hDownload = hWnd;
+                return hDownload != nullptr;
+            },
+            kWaitMs);
+        return hDownload;
+    }
+
+    const std::string m_strSite = Environment("KIVO_TEST_SITE");
+    const std::string m_strSiteDir = Environment("KIVO_TEST_SITE_DIR");
+    std::string m_strSavedSite, m_strSavedDeny, m_strSavedBrowsers;
+    std::string m_installer;
+};
+
+TEST_F(UpdateCheck, TheOfferedInstallerIsDownloadedCheckedAndStartedThenThePanelEnds)
+{
+    ServeInformation("06-1-15", HexDigest(m_installer));
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    ASSERT_NE(hPanel, nullptr);
+    HWND hPrompt = WaitForMessageBox(run);
+    ASSERT_NE(hPrompt, nullptr);
+    const std::string strPrompt = BoxText(hPrompt);
+    EXPECT_EQ(strPrompt.find("New version of KIVO found, will you download it now?"), 0u) << strPrompt;
+    EXPECT_NE(strPrompt.find("Version: 1.6"), std::string::npos) << strPrompt;
+    EXPECT_NE(strPrompt.find("Build: 2006-01-15"), std::string::npos) << strPrompt;
+    EXPECT_EQ(GetRegString("AutoDetect", "Last Try", ""), Today());
+    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
+
+    // The download dialog alone: the panel hides meanwhile.
+    const HWND hDownload = WaitForDownload(run);
+    ASSERT_NE(hDownload, nullptr);
+    EXPECT_FALSE(IsWindowVisible(hPanel));
+    EXPECT_EQ(TitleOf(hDownload), L"New Version of KIVO");
+    EXPECT_EQ(TextOf(GetDlgItem(hDownload, IDC_DL_URL)), Wide(m_strSite + "/kivo/download/kivo16.exe", CP_ACP));
+    EXPECT_EQ(SendMessageA(GetDlgItem(hDownload, IDC_DL_INSTALL), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
+    Screenshot(hDownload, "update-download.bmp");
+    Click(hDownload, IDC_DL_START);
+
+    // The installer runs from its new place, and the panel may end for it.
+    EXPECT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(m_scratch / "started.txt") != kMissing; }, kWaitMs))
+        << "the installer did not start";
+    EXPECT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(m_scratch / "kivo16.exe") == m_installer; }, kWaitMs));
+    const HWND hExit = WaitForMessageBox(run);
+    ASSERT_NE(hExit, nullptr);
+    EXPECT_NE(BoxText(hExit).find("has been started"), std::string::npos) << BoxText(hExit);
+    PostMessageA(hExit, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(Ended(run));
+}
+
+TEST_F(UpdateCheck, AnInstallerThatIsNotThePublishedOneNeverRuns)
+{
+    ServeInformation("2006-1-15", HexDigest(m_installer + "tampered"));
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    HWND hPrompt = WaitForMessageBox(run);
+    ASSERT_NE(hPrompt, nullptr);
+    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
+    const HWND hDownload = WaitForDownload(run);
+    ASSERT_NE(hDownload, nullptr);
+    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
+    Click(hDownload, IDC_DL_START);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return TextOf(GetDlgItem(hDownload, IDC_DL_STATUS)) ==
+                   L"The downloaded file is not the published installer; it was deleted and not started";
+        },
+        kWaitMs));
+    Screenshot(hDownload, "update-not-genuine.bmp");
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "kivo16.exe"), kMissing);
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "started.txt"), kMissing);
+    // Closed, the dialog gives the panel back.
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(hDownload, IDCANCEL)) != FALSE; }, kWaitMs));
+    PostMessageA(hDownload, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, kWaitMs));
+}
+
+TEST_F(UpdateCheck, ADownloadRunsWithItsFiguresAndEndsCompleteWithoutInstalling)
+{
+    ServeInformation("2006-1-15", HexDigest(m_installer), "/slow/kivo/download/kivo16.exe");
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    HWND hPrompt = WaitForMessageBox(run);
+    ASSERT_NE(hPrompt, nullptr);
+    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
+    const HWND hDownload = WaitForDownload(run);
+    ASSERT_NE(hDownload, nullptr);
+    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
+    SendMessageA(GetDlgItem(hDownload, IDC_DL_INSTALL), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(hDownload, IDC_DL_START);
+    // Running: the figures move, and the window cannot be closed.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const std::wstring strPercent = TextOf(GetDlgItem(hDownload, IDC_DL_PERCENT));
+            return !strPercent.empty() && strPercent != L"0%";
+        },
+        kWaitMs));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDownload, IDCANCEL)));
+    Screenshot(hDownload, "update-running.bmp");
+    EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(hDownload, IDC_DL_STATUS)) == L"Download complete"; }, kWaitMs));
+    Screenshot(hDownload, "update-done.bmp");
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "kivo16.exe"), m_installer);
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "started.txt"), kMissing);
+    PostMessageA(hDownload, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, kWaitMs));
+}
+
+TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
+{
+    ServeInformation("2006-1-15", "");
+    CChildProcess& first = Start();
+    ASSERT_NE(WaitForPanel(first), nullptr);
+    HWND hPrompt = WaitForMessageBox(first);
+    ASSERT_NE(hPrompt, nullptr);
+    PostMessageA(hPrompt, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(hPrompt); }, kWaitMs));
+    const HWND hChoice = WaitForMessageBox(first);
+    ASSERT_NE(hChoice, nullptr);
+    EXPECT_NE(BoxText(hChoice).find(m_strSite + "/"), std::string::npos) << BoxText(hChoice);
+    PostMessageA(hChoice, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return GetRegString("AutoDetect", "Last Deny", "") == Today(); }, kWaitMs));
+    PostMessageA(WaitForPanel(first), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(Ended(first));
+    EXPECT_EQ(InformationRequests(), 1);
+
+    // The same day, and the fifth day after a decline: no request at all.
+    const struct {
+        std::string strLastTry;
+        std::string strLastDeny;
+    } quiet[] = {
+        {Today(), Today()},
+        {"", DaysAgo(5)},
+    };
+    for (const auto& c : quiet) {
+        SCOPED_TRACE(c.strLastDeny);
+        SetRegString("AutoDetect", "Last Try", c.strLastTry);
+        SetRegString("AutoDetect", "Last Deny", c.strLastDeny);
+        CChildProcess& run = Start();
+        const HWND hPanel = WaitForPanel(run);
+        ASSERT_NE(hPanel, nullptr);
+        Sleep(2000);
+        EXPECT_EQ(InformationRequests(), 1);
+        PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(Ended(run));
+    }
+
+    // The sixth day asks again; this build's own date is no update.
+    SetRegString("AutoDetect", "Last Deny", DaysAgo(6));
+    SetRegString("AutoDetect", "Last Try", "");
+    ServeInformation("2005-8-6", "");
+    CChildProcess& same = Start();
+    const HWND hPanel = WaitForPanel(same);
+    ASSERT_NE(hPanel, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return InformationRequests() == 2; }, kWaitMs));
+    EXPECT_EQ(WaitForMessageBox(same, 2000), nullptr) << "an offer of the same build";
+    PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(Ended(same));
+}
+
+} // namespace

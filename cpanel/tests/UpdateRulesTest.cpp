@@ -1,0 +1,189 @@
+// The update check's text rules: the information text, dates, the quiet
+// period after a decline, the offer, and the download's names and sizes.
+#include "../fuzz/UpdateInfoFuzz.cpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace {
+
+const CUpdateDate kOwnBuild{2005, 8, 6};
+
+TEST(UpdateInfo, KeysInAnyCaseLaterLinesWinCommentsAndOthersIgnored)
+{
+    const CUpdateInfo info = ParseUpdateInfo(
+        "; KIVO update information\r\n"
+        "  version = 1.5 beta\r\n"
+        "BUILD=2005-8-5\r\n"
+        "Build = 2006-1-15\r\n"
+        "; URL = http://example.invalid/old.exe\r\n"
+        "Url\t=   http://127.0.0.1/kivo/download/kivo15.exe  \r\n"
+        "Notes = whatever\r\n"
+        "sha256 = 9F86D081884C7D659A2FEAA0C55AD015A3BF4F1B2B0B822CD15D6C15B0F00A08");
+    EXPECT_EQ(info.strVersion, "1.5 beta");
+    EXPECT_EQ(info.strBuild, "2006-1-15");
+    EXPECT_EQ(info.strUrl, "http://127.0.0.1/kivo/download/kivo15.exe");
+    EXPECT_TRUE(info.bHasSha256);
+    EXPECT_EQ(info.strSha256, "9F86D081884C7D659A2FEAA0C55AD015A3BF4F1B2B0B822CD15D6C15B0F00A08");
+
+    const CUpdateInfo bare = ParseUpdateInfo("Build = 2006-1-15\nURL\n");
+    EXPECT_EQ(bare.strUrl, "");
+    EXPECT_FALSE(bare.bHasSha256);
+    EXPECT_EQ(ParseUpdateInfo("").strBuild, "");
+}
+
+TEST(UpdateDate, ReadsOnlyPlainRealDates)
+{
+    const struct {
+        const char* pszText;
+        bool bDate;
+        CUpdateDate date;
+    } cases[] = {
+        {"2005-8-6", true, {2005, 8, 6}},
+        {" 2005 - 08 - 06 ", true, {2005, 8, 6}},
+        {"05-8-6", true, {2005, 8, 6}},
+        {"2006--1--15", true, {2006, 1, 15}},
+        {"2004-2-29", true, {2004, 2, 29}},
+        {"2000-2-29", true, {2000, 2, 29}},
+        {"1900-2-29", false, {}},
+        {"2005-2-29", false, {}},
+        {"2005-02-30", false, {}},
+        {"2005-13-1", false, {}},
+        {"2005-0-10", false, {}},
+        {"2005-00-10", false, {}},
+        {"2005-8-006", false, {}},
+        {"205-8-6", false, {}},
+        {"0005-8-6", false, {}},
+        {"0500-8-6", false, {}},
+        {"2005-+8-6", false, {}},
+        {"2005-8-6x", false, {}},
+        {"2005-8-6-1", false, {}},
+        {"2005/8/6", false, {}},
+        {"2005-8", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        CUpdateDate date;
+        EXPECT_EQ(ReadUpdateDate(c.pszText, date), c.bDate) << c.pszText;
+        if (c.bDate) {
+            EXPECT_EQ(FormatUpdateDate(date), FormatUpdateDate(c.date)) << c.pszText;
+        }
+    }
+    EXPECT_EQ(FormatBuildDate({2006, 1, 5}), "2006-01-05");
+    EXPECT_EQ(FormatUpdateDate({2006, 1, 5}), "2006-1-5");
+}
+
+TEST(UpdateDate, ADeclineSilencesThatDayAndTheFiveAfter)
+{
+    const struct {
+        const char* pszLastDeny;
+        CUpdateDate today;
+        bool bQuiet;
+    } cases[] = {
+        {"2006-2-25", {2006, 2, 25}, true},
+        {"2006-2-25", {2006, 3, 2}, true},     // day 5, across the month's end
+        {"2006-2-25", {2006, 3, 3}, false},    // day 6
+        {"2004-2-25", {2004, 3, 2}, false},    // a leap year's day 6
+        {"2006-2-26", {2006, 2, 25}, false},   // a decline in the future
+        {"2005-12-31", {2006, 1, 1}, true},
+        {"yesterday", {2006, 2, 25}, false},
+        {"", {2006, 2, 25}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsInQuietPeriod(c.pszLastDeny, c.today), c.bQuiet)
+            << c.pszLastDeny << " / " << FormatUpdateDate(c.today);
+}
+
+TEST(UpdateOffer, ALaterBuildUpTo2020AndAProgramUrl)
+{
+    const struct {
+        const char* pszBuild;
+        bool bNewer;
+    } builds[] = {
+        {"2005-8-6", false}, {"2005-8-7", true}, {"05-08-07", true}, {"2005-7-30", false},
+        {"2020-12-31", true}, {"2021-1-1", false}, {"not a date", false}, {"", false},
+    };
+    for (const auto& b : builds)
+        EXPECT_EQ(IsNewerBuild(b.pszBuild, kOwnBuild), b.bNewer) << b.pszBuild;
+
+    unsigned char digest[32];
+    for (int i = 0; i < 32; ++i)
+        digest[i] = static_cast<unsigned char>(i * 8 + 7);
+    const std::string strHex = "070f171f272f373f474f575f676f777f878f979fa7afb7bfc7cfd7dfe7eff7ff";
+    EXPECT_TRUE(IsSameDigest(digest, strHex));
+    EXPECT_TRUE(IsSameDigest(digest, " 070F171F272F373F474F575F676F777F878F979FA7AFB7BFC7CFD7DFE7EFF7FF "));
+    EXPECT_FALSE(IsSameDigest(digest, strHex.substr(0, 62)));
+    EXPECT_FALSE(IsSameDigest(digest, "170f" + strHex.substr(4)));
+    EXPECT_FALSE(IsSameDigest(digest, ""));
+
+    EXPECT_TRUE(IsInstallerUrl("http://127.0.0.1/kivo15.EXE"));
+    EXPECT_FALSE(IsInstallerUrl("http://127.0.0.1/kivo15.zip"));
+    EXPECT_FALSE(IsInstallerUrl("exe"));
+}
+
+TEST(DownloadNames, SizesAtEachStep)
+{
+    const struct {
+        std::uint64_t nBytes;
+        const char* pszShort;
+    } cases[] = {
+        {0, "0 Bytes"},           {1023, "1023 Bytes"},     {1024, "1.00 KB"},       {1536, "1.50 KB"},
+        {10239, "9.99 KB"},       {10240, "10.0 KB"},       {102399, "99.9 KB"},     {102400, "100 KB"},
+        {1048575, "1023 KB"},     {1048576, "1.00 MB"},     {10485759, "9.99 MB"},   {10485760, "10.0 MB"},
+        {104857599, "99.9 MB"},   {104857600, "100 MB"},    {5368709120ULL, "5120 MB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortSizeText(c.nBytes, "Bytes"), c.pszShort) << c.nBytes;
+    EXPECT_EQ(SizeText(1536, "Bytes"), "1.50 KB (1,536 Bytes)");
+    EXPECT_EQ(LongSizeText(1234567, "Bytes"), "1,234,567 Bytes");
+    EXPECT_EQ(LongSizeText(999, "Bytes"), "999 Bytes");
+}
+
+TEST(DownloadNames, TheTargetTakesTheFirstFreeNumber)
+{
+    std::set<std::string> taken = {"D:\\download\\kivo15.exe", "D:\\download\\kivo15(1).exe"};
+    const auto exists = [&](const std::string& strPath) { return taken.count(strPath) != 0; };
+    const auto folderOf = [](const std::string& strPath) {
+        return strPath.rfind("D:\\download\\", 0) == 0 ? std::string("D:\\download") : std::string();
+    };
+    EXPECT_EQ(DownloadTarget("D:\\download\\kivo15.EXE", folderOf, exists), "D:\\download\\kivo15(2).exe");
+    EXPECT_EQ(DownloadTarget("D:\\download\\setup", folderOf, exists), "D:\\download\\setup.exe");
+    EXPECT_EQ(DownloadTarget("D:\\download\\", folderOf, exists), "D:\\download\\setup.exe");
+    EXPECT_EQ(InstallerFileName("http://127.0.0.1/kivo/"), "setup.exe");
+    EXPECT_EQ(DownloadTarget("Q:\\nowhere\\kivo15.exe", folderOf, exists), "C:\\kivo15.exe");
+    EXPECT_EQ(DownloadTarget("Q:\\nowhere\\kivo15.exe", [](const std::string&) { return std::string("E:\\"); },
+                             exists),
+              "E:\\kivo15.exe");
+
+    EXPECT_EQ(LastPathPart("http://127.0.0.1/kivo/download/kivo15.exe"), "kivo15.exe");
+    EXPECT_EQ(LastPathPart("C:\\a/b\\setup.exe"), "setup.exe");
+    EXPECT_EQ(WithProgramExtension("C:\\download\\setup"), "C:\\download\\setup.exe");
+    EXPECT_EQ(WithProgramExtension("C:\\download\\kivo.1\\setup"), "C:\\download\\kivo.1\\setup.exe");
+    EXPECT_EQ(WithProgramExtension("C:\\download\\setup.msi"), "C:\\download\\setup.msi");
+}
+
+// The fuzz target's seeds (and every crash input added there later), through
+// the target's own checks.
+TEST(UpdateInfoCorpus, EverySeedKeepsThePromises)
+{
+    std::size_t nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KIVO_UPDATE_INFO_CORPUS)) {
+        if (!entry.is_regular_file())
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        std::ifstream file(entry.path(), std::ios::binary);
+        ASSERT_TRUE(file.is_open());
+        const std::string strBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        ExerciseUpdateInfo(reinterpret_cast<const std::uint8_t*>(strBytes.data()), strBytes.size());
+        ++nFiles;
+    }
+    // A wrong folder must not pass as an empty corpus.
+    EXPECT_GE(nFiles, 5u);
+}
+
+} // namespace

@@ -2,13 +2,13 @@
 // period after a decline, the offer, and the download's names and sizes.
 #include "../fuzz/UpdateInfoFuzz.cpp"
 
+#include "../../foundation/fuzz/FuzzCorpus.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -171,19 +171,13 @@ TEST(DownloadNames, TheTargetTakesTheFirstFreeNumber)
 // the target's own checks.
 TEST(UpdateInfoCorpus, EverySeedKeepsThePromises)
 {
-    std::size_t nFiles = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(KIVO_UPDATE_INFO_CORPUS)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path(), std::ios::binary);
-        ASSERT_TRUE(file.is_open());
-        const std::string strBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        ExerciseUpdateInfo(reinterpret_cast<const std::uint8_t*>(strBytes.data()), strBytes.size());
-        ++nFiles;
+    const std::vector<CFuzzCorpusFile> files = ReadFuzzCorpus(KIVO_UPDATE_INFO_CORPUS);
+    for (const CFuzzCorpusFile& file : files) {
+        SCOPED_TRACE(file.m_path.filename().string());
+        ExerciseUpdateInfo(file.Data(), file.Size());
     }
     // A wrong folder must not pass as an empty corpus.
-    EXPECT_GE(nFiles, 5u);
+    EXPECT_GE(files.size(), 5u);
 }
 
 } // namespace

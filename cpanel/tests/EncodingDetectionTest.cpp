@@ -36,9 +36,9 @@ std::string Repeat(const std::string& strPiece, int nTimes)
     return strText;
 }
 
-// Ranks used below (EncodingRanksTest.cpp holds them to it): GB2312 D2 BB,
-// Big5 A4 40 and EUC-TW C4 A1 rank 599 in their own set and 0 in the others;
-// Big5 B0 EA ranks 590; A1 A1 ranks 0 everywhere.
+// Ranks used below: GB2312 D2 BB, Big5 A4 40 and EUC-TW C4 A1 rank 599 in
+// their own set and 0 in the others; Big5 B0 EA ranks 590; A1 A1 ranks 0
+// everywhere.
 TEST(ScoreChineseEncodings, MatchesScoresWorkedOutByHand)
 {
     // Scores in the order GB2312, HZ, Big5, EUC-TW, ISO-2022-CN, UTF-8, ASCII.
@@ -49,7 +49,7 @@ TEST(ScoreChineseEncodings, MatchesScoresWorkedOutByHand)
     } kCases[] = {
         // 1198 / 1001 * 50 + 3 / 3 * 50 = 109.8 for the set that ranks it.
         {"GB2312 rank 599 twice", "\xD2\xBB\xD2\xBB", {109, 0, 50, 50, 0, 0, 10}},
-        // Trail 0x40 is Big5 only: the others see 1 matched of 3 units, 16.7.
+        // Trail 0x40 is Big5 only: the others match no unit, g / u = 1 / 3.
         {"Big5 rank 599 twice", "\xA4\x40\xA4\x40", {16, 0, 109, 16, 0, 0, 10}},
         {"EUC-TW rank 599 twice", "\xC4\xA1\xC4\xA1", {50, 0, 50, 109, 0, 0, 10}},
         // GB2312: 599 / 501 * 50 + 2 / 3 * 50 = 59.8 + 33.3, truncated once

@@ -20,11 +20,6 @@ CRankGrid<Rows, Columns> BuildGrid(const CRankedCode* pCodes, int (*pColumn)(uns
     return grid;
 }
 
-int Big5Column(unsigned char nTrail)
-{
-    return Big5RankColumn(nTrail);
-}
-
 }  // namespace
 
 const CRankGrid<kRankRows, kGb2312RankColumns>& Gb2312Ranks()
@@ -35,7 +30,7 @@ const CRankGrid<kRankRows, kGb2312RankColumns>& Gb2312Ranks()
 
 const CRankGrid<kRankRows, kBig5RankColumns>& Big5Ranks()
 {
-    static const auto grid = BuildGrid<kRankRows, kBig5RankColumns>(g_arrBig5ByFrequency, Big5Column);
+    static const auto grid = BuildGrid<kRankRows, kBig5RankColumns>(g_arrBig5ByFrequency, Big5RankColumn);
     return grid;
 }
 

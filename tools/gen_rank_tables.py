@@ -31,6 +31,7 @@ import collections
 import os
 import sys
 
+# The phrase-library generator's pipe to kivomap serves iconv here too.
 from gen_lumbra_data import GenerationError, run_lines
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))

@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-class CSHA;
+class CInstallerDigest;
 
 class CUpdateTransfer {
 public:
@@ -88,6 +88,6 @@ private:
     std::string m_strTarget;
     std::string m_strError;
     bool m_bInstallerStarted = false;
-    CSHA* m_pSha = nullptr;  // the digest of the download, while it runs
+    CInstallerDigest* m_pDigest = nullptr;  // the digest of the download, while it runs
     std::uint64_t m_nReceived = 0;
 };

@@ -2,7 +2,7 @@
 
 #include "DownloadNames.h"
 #include "PathUtil.h"
-#include "SHA.h"
+#include "InstallerDigest.h"
 #include "UpdateInfo.h"
 
 #include <wininet.h>
@@ -167,10 +167,10 @@ void CUpdateTransfer::Run()
             if (!hFile) {
                 m_strError = InternetErrorText(::GetLastError());
             } else {
-                CSHA sha;
-                m_pSha = &sha;
+                CInstallerDigest digest;
+                m_pDigest = &digest;
                 bool bComplete = Transfer(hUrl.Get(), hFile.Get());
-                m_pSha = nullptr;
+                m_pDigest = nullptr;
                 hFile.Reset();
                 // A connection that ends before the promised length is a broken download.
                 if (bComplete && nLength && m_nReceived != nLength) {
@@ -179,14 +179,8 @@ void CUpdateTransfer::Run()
                     bComplete = false;
                 }
                 if (bComplete) {
-                    unsigned char digest[CSHA::kDigestSize] = {};
-                    bool bDigest = false;
-                    try {
-                        sha.FinalDigest(digest);
-                        bDigest = true;
-                    } catch (...) {
-                    }
-                    FinishDownload(strPartial, bDigest ? digest : nullptr);
+                    unsigned char bytes[CInstallerDigest::kSize] = {};
+                    FinishDownload(strPartial, digest.Finish(bytes) ? bytes : nullptr);
                 }
             }
         }
@@ -224,8 +218,8 @@ bool CUpdateTransfer::Transfer(void* hUrl, HANDLE hFile)
             return false;
         }
         m_nReceived += nRead;
-        if (m_pSha)
-            m_pSha->AddData(reinterpret_cast<const std::uint8_t*>(chunk), static_cast<int>(nRead));
+        if (m_pDigest)
+            m_pDigest->Add(chunk, nRead);
         ::SendMessageA(m_request.hNotify, kProgressMessage, nRead, 0);
     }
 }

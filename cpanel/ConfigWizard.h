@@ -11,15 +11,11 @@ class CKIVOCPApp;
 
 class CConfigWizard {
 public:
-    static constexpr int kPageCount = 5;
-
     explicit CConfigWizard(CKIVOCPApp& app);
 
     // Runs the wizard modally over `hOwner` (may be null); ID_WIZFINISH when
     // it ended with Finish, after the Lumbra page has applied its paths.
     INT_PTR DoModal(HWND hOwner);
-
-    CPropertySheet& Sheet() { return m_sheet; }
 
 private:
     CPropertySheet m_sheet;

@@ -16,14 +16,14 @@ constexpr char kRegLastMainPathFolder[] = "Last Main Path Folder";
 
 // The image buttons: their images (the hot one follows at + 1) and tips.
 // A tip is a text of its own or a line of the window's tip message.
-struct CButtonSpec {
+struct CButtonRow {
     int nId;
     UINT nImage;
     const std::string CControlPanelTexts::*pTip;
     int nTipLine;
 };
 
-const CButtonSpec kButtons[] = {
+const CButtonRow kButtons[] = {
     {IDC_MCP_MAIN_BROWSE, IDB_PATH, &CControlPanelTexts::m_strTipPath, -1},
     {IDC_MCP_MAIN_VIEW, IDB_VIEW, &CControlPanelTexts::m_strTipView, -1},
     {IDC_MCP_LUMBRA_BROWSE, IDB_PATH, &CControlPanelTexts::m_strTipPath, -1},
@@ -39,18 +39,18 @@ const CButtonSpec kButtons[] = {
 };
 constexpr size_t kButtonCount = sizeof kButtons / sizeof kButtons[0];
 
-const std::string& TipText(const CControlPanelTexts& texts, const CButtonSpec& spec)
+const std::string& TipText(const CControlPanelTexts& texts, const CButtonRow& button)
 {
-    return spec.pTip ? texts.*spec.pTip : texts.m_arrMcpTips[static_cast<size_t>(spec.nTipLine)];
+    return button.pTip ? texts.*button.pTip : texts.m_arrMcpTips[static_cast<size_t>(button.nTipLine)];
 }
 
 // Static texts of the window: the label line each one shows.
-struct CLabelSpec {
+struct CLabelRow {
     int nId;
     int nLine;
 };
 
-const CLabelSpec kLabels[] = {
+const CLabelRow kLabels[] = {
     {IDC_MCP_LANGUAGE_GROUP, kMcpLineLanguages},     {IDC_MCP_REGISTRATION_GROUP, kMcpLineRegistration},
     {IDC_MCP_PATH_GROUP, kMcpLinePathList},          {IDC_MCP_MAIN_LABEL, kMcpLineMainFolder},
     {IDC_MCP_LUMBRA_LABEL, kMcpLineLumbraFolder},    {IDC_MCP_EXE_LABEL, kMcpLineLumbraExe},
@@ -128,7 +128,7 @@ void CControlPanelDlg::ApplyTexts()
 
     SetTitle(texts.m_arrMcpStrings[kMcpLineTitle], nCodePage);
     SetItemText(IDC_MCP_INFO, texts.m_strMcpInfo, nCodePage);
-    for (const CLabelSpec& label : kLabels)
+    for (const CLabelRow& label : kLabels)
         SetItemText(label.nId, texts.m_arrMcpStrings[static_cast<size_t>(label.nLine)], nCodePage);
     SetItemText(IDC_MCP_REGISTER, texts.m_strRegisterButton, nCodePage);
     SetItemText(IDC_MCP_WA_NOTE, IsWindows98() ? texts.m_strWANote98 : texts.m_strWANote, nCodePage);

@@ -16,6 +16,61 @@ std::vector<std::string> Lines(std::int32_t nId, int nCount, const std::string& 
     return arrLines;
 }
 
+// The single texts: each member and its row; those marked take the product
+// name for "%1".
+struct CSingleText {
+    std::string CControlPanelTexts::*pText;
+    std::int32_t nId;
+    bool bProduct;
+};
+
+const CSingleText kSingleTexts[] = {
+    {&CControlPanelTexts::m_strWANote, IDS_DIALOG_MCP_WA_NOTE, false},
+    {&CControlPanelTexts::m_strWANote98, IDS_DIALOG_MCP_WA_NOTE98, false},
+    {&CControlPanelTexts::m_strRegisterButton, IDS_DIALOG_WIZARD_OCX_INFO_REGISTER_R, false},
+    {&CControlPanelTexts::m_strBrowseTitle, IDS_DIALOG_BROWSE_FOR_FOLDER, false},
+    {&CControlPanelTexts::m_strOcxFilter, IDS_DIALOG_MCP_FILE_TYPE_ACTIVEX_CONTROL, false},
+    {&CControlPanelTexts::m_strProgramFilter, IDS_DIALOG_LVUD_FILE_TYPE_PROGRAM_AND_ALL, false},
+    {&CControlPanelTexts::m_strTipPath, IDS_TIP_PATH, false},
+    {&CControlPanelTexts::m_strTipView, IDS_TIP_VIEW, false},
+    {&CControlPanelTexts::m_strTipRun, IDS_TIP_RUN, false},
+    {&CControlPanelTexts::m_strTipHelp, IDS_TIP_HELP, false},
+    {&CControlPanelTexts::m_strTipApply, IDS_TIP_APPLY, false},
+    {&CControlPanelTexts::m_strTipExit, IDS_TIP_EXIT, false},
+    {&CControlPanelTexts::m_strTipOK, IDS_DIALOG_OK, false},
+    {&CControlPanelTexts::m_strTipCancel, IDS_DIALOG_CANCEL, false},
+    {&CControlPanelTexts::m_strWizardTitle, IDS_DIALOG_WIZARD_TITLE, false},
+    {&CControlPanelTexts::m_strWizardWelcome, IDS_DIALOG_WIZARD_WELCOME_INFO, false},
+    {&CControlPanelTexts::m_strWizardOcxTitle, IDS_DIALOG_WIZARD_OCX_TITLE, false},
+    {&CControlPanelTexts::m_strWizardOcxRegister, IDS_DIALOG_WIZARD_OCX_INFO_REGISTER, false},
+    {&CControlPanelTexts::m_strWizardOcxRegistered, IDS_DIALOG_WIZARD_OCX_INFO_REGISTERED, false},
+    {&CControlPanelTexts::m_strWizardLumbraTitle, IDS_DIALOG_WIZARD_LUMBRA_TITLE, false},
+    {&CControlPanelTexts::m_strWizardLumbraInfo, IDS_DIALOG_WIZARD_LUMBRA_INFO, false},
+    {&CControlPanelTexts::m_strWizardWATitle, IDS_DIALOG_WIZARD_WA_TITLE, false},
+    {&CControlPanelTexts::m_strWizardWAInfo, IDS_DIALOG_WIZARD_WA_INFO, false},
+    {&CControlPanelTexts::m_strWizardSummaryTitle, IDS_DIALOG_WIZARD_SUMMARY_TITLE, false},
+    {&CControlPanelTexts::m_strWizardSummaryInfo, IDS_DIALOG_WIZARD_SUMMARY_INFO, false},
+    {&CControlPanelTexts::m_strUrlLabel, IDS_DIALOG_LVUD_URL_U, false},
+    {&CControlPanelTexts::m_strSaveToLabel, IDS_DIALOG_LVUD_SAVE_TO_S, false},
+    {&CControlPanelTexts::m_strInstallAfterDownload, IDS_DIALOG_LVUD_INSTALL_AFTER_DOWNLOAD_I, false},
+    {&CControlPanelTexts::m_strKBPerSecond, IDS_DIALOG_LVUD_KB_SEC, false},
+    {&CControlPanelTexts::m_strRequestFile, IDS_DIALOG_LVUD_REQUEST_FILE, false},
+    {&CControlPanelTexts::m_strDownloading, IDS_DIALOG_LVUD_DOWNLOADING, false},
+    {&CControlPanelTexts::m_strDownloadCanceled, IDS_DIALOG_LVUD_DOWNLOAD_CANCELED, false},
+    {&CControlPanelTexts::m_strDownloadComplete, IDS_DIALOG_LVUD_DOWNLOAD_COMPLETE, false},
+    {&CControlPanelTexts::m_strMoveFailed, IDS_DIALOG_LVUD_MOVE_FILE_FAILED, false},
+    {&CControlPanelTexts::m_strStartInstallation, IDS_DIALOG_LVUD_START_INSTALLATION, false},
+    {&CControlPanelTexts::m_strNotGenuine, IDS_DIALOG_LVUD_INSTALLER_NOT_GENUINE, false},
+    {&CControlPanelTexts::m_strTipDownloadNow, IDS_DIALOG_LVUD_TIP_DOWNLOAD_NOW, false},
+    {&CControlPanelTexts::m_strTipStopDownloading, IDS_DIALOG_LVUD_TIP_STOP_DOWNLOADING, false},
+    {&CControlPanelTexts::m_strBytes, IDS_DIALOG_DCE_PROPERTIES_BYTES, false},
+    {&CControlPanelTexts::m_strMcpInfo, IDS_DIALOG_MCP_INFO, true},
+    {&CControlPanelTexts::m_strRegistrationFailed, IDS_MESSAGE_PROMPT_REG_OCX_FAILED, true},
+    {&CControlPanelTexts::m_strNewVersionCaption, IDS_DIALOG_LVUD_NEW_VERSION, true},
+    {&CControlPanelTexts::m_strNewBuildFound, IDS_DIALOG_LVUD_PROMPT_NEW_BUILD_FOUND, true},
+    {&CControlPanelTexts::m_strExitForNewVersion, IDS_DIALOG_DCE_PROMPT_EXIT_FOR_NEW_VERSION_TO_INSTALL, true},
+};
+
 } // namespace
 
 void LoadControlPanelTexts(CControlPanelTexts& texts)
@@ -33,50 +88,6 @@ void LoadControlPanelTexts(CControlPanelTexts& texts)
     // Its placeholders mean other things line by line: filled where shown.
     texts.m_arrLimitLines = Lines(IDS_ERROR_PROMPT_LIMLIT_ACTIONS, 3, std::string());
 
-    texts.m_strMcpInfo = GetMessage(IDS_DIALOG_MCP_INFO, product);
-    texts.m_strWANote = GetMessage(IDS_DIALOG_MCP_WA_NOTE);
-    texts.m_strWANote98 = GetMessage(IDS_DIALOG_MCP_WA_NOTE98);
-    texts.m_strRegisterButton = GetMessage(IDS_DIALOG_WIZARD_OCX_INFO_REGISTER_R);
-    texts.m_strBrowseTitle = GetMessage(IDS_DIALOG_BROWSE_FOR_FOLDER);
-    texts.m_strOcxFilter = GetMessage(IDS_DIALOG_MCP_FILE_TYPE_ACTIVEX_CONTROL);
-    texts.m_strProgramFilter = GetMessage(IDS_DIALOG_LVUD_FILE_TYPE_PROGRAM_AND_ALL);
-    texts.m_strTipPath = GetMessage(IDS_TIP_PATH);
-    texts.m_strTipView = GetMessage(IDS_TIP_VIEW);
-    texts.m_strTipRun = GetMessage(IDS_TIP_RUN);
-    texts.m_strTipHelp = GetMessage(IDS_TIP_HELP);
-    texts.m_strTipApply = GetMessage(IDS_TIP_APPLY);
-    texts.m_strTipExit = GetMessage(IDS_TIP_EXIT);
-    texts.m_strTipOK = GetMessage(IDS_DIALOG_OK);
-    texts.m_strTipCancel = GetMessage(IDS_DIALOG_CANCEL);
-    texts.m_strRegistrationFailed = GetMessage(IDS_MESSAGE_PROMPT_REG_OCX_FAILED, product);
-
-    texts.m_strWizardTitle = GetMessage(IDS_DIALOG_WIZARD_TITLE);
-    texts.m_strWizardWelcome = GetMessage(IDS_DIALOG_WIZARD_WELCOME_INFO);
-    texts.m_strWizardOcxTitle = GetMessage(IDS_DIALOG_WIZARD_OCX_TITLE);
-    texts.m_strWizardOcxRegister = GetMessage(IDS_DIALOG_WIZARD_OCX_INFO_REGISTER);
-    texts.m_strWizardOcxRegistered = GetMessage(IDS_DIALOG_WIZARD_OCX_INFO_REGISTERED);
-    texts.m_strWizardLumbraTitle = GetMessage(IDS_DIALOG_WIZARD_LUMBRA_TITLE);
-    texts.m_strWizardLumbraInfo = GetMessage(IDS_DIALOG_WIZARD_LUMBRA_INFO);
-    texts.m_strWizardWATitle = GetMessage(IDS_DIALOG_WIZARD_WA_TITLE);
-    texts.m_strWizardWAInfo = GetMessage(IDS_DIALOG_WIZARD_WA_INFO);
-    texts.m_strWizardSummaryTitle = GetMessage(IDS_DIALOG_WIZARD_SUMMARY_TITLE);
-    texts.m_strWizardSummaryInfo = GetMessage(IDS_DIALOG_WIZARD_SUMMARY_INFO);
-
-    texts.m_strNewVersionCaption = GetMessage(IDS_DIALOG_LVUD_NEW_VERSION, product);
-    texts.m_strUrlLabel = GetMessage(IDS_DIALOG_LVUD_URL_U);
-    texts.m_strSaveToLabel = GetMessage(IDS_DIALOG_LVUD_SAVE_TO_S);
-    texts.m_strInstallAfterDownload = GetMessage(IDS_DIALOG_LVUD_INSTALL_AFTER_DOWNLOAD_I);
-    texts.m_strKBPerSecond = GetMessage(IDS_DIALOG_LVUD_KB_SEC);
-    texts.m_strRequestFile = GetMessage(IDS_DIALOG_LVUD_REQUEST_FILE);
-    texts.m_strDownloading = GetMessage(IDS_DIALOG_LVUD_DOWNLOADING);
-    texts.m_strDownloadCanceled = GetMessage(IDS_DIALOG_LVUD_DOWNLOAD_CANCELED);
-    texts.m_strDownloadComplete = GetMessage(IDS_DIALOG_LVUD_DOWNLOAD_COMPLETE);
-    texts.m_strMoveFailed = GetMessage(IDS_DIALOG_LVUD_MOVE_FILE_FAILED);
-    texts.m_strStartInstallation = GetMessage(IDS_DIALOG_LVUD_START_INSTALLATION);
-    texts.m_strNotGenuine = GetMessage(IDS_DIALOG_LVUD_INSTALLER_NOT_GENUINE);
-    texts.m_strTipDownloadNow = GetMessage(IDS_DIALOG_LVUD_TIP_DOWNLOAD_NOW);
-    texts.m_strTipStopDownloading = GetMessage(IDS_DIALOG_LVUD_TIP_STOP_DOWNLOADING);
-    texts.m_strBytes = GetMessage(IDS_DIALOG_DCE_PROPERTIES_BYTES);
-    texts.m_strNewBuildFound = GetMessage(IDS_DIALOG_LVUD_PROMPT_NEW_BUILD_FOUND, product);
-    texts.m_strExitForNewVersion = GetMessage(IDS_DIALOG_DCE_PROMPT_EXIT_FOR_NEW_VERSION_TO_INSTALL, product);
+    for (const CSingleText& text : kSingleTexts)
+        texts.*text.pText = GetMessage(text.nId, text.bProduct ? product : std::string());
 }

@@ -9,13 +9,13 @@
 namespace {
 
 // The four image buttons: their images (the hot one follows at + 1) and tips.
-struct CButtonSpec {
+struct CButtonRow {
     int nId;
     UINT nImage;
     const std::string CControlPanelTexts::*pTip;
 };
 
-const CButtonSpec kButtons[] = {
+const CButtonRow kButtons[] = {
     {IDC_WIZ_FOLDER_BROWSE, IDB_PATH, &CControlPanelTexts::m_strTipPath},
     {IDC_WIZ_FOLDER_VIEW, IDB_VIEW, &CControlPanelTexts::m_strTipView},
     {IDC_WIZ_EXE_BROWSE, IDB_PATH, &CControlPanelTexts::m_strTipPath},

@@ -85,8 +85,6 @@ public:
     explicit CWizardLumbraPage(CKIVOCPApp& app);
     ~CWizardLumbraPage() override;
 
-    // True after an edit of either path, until the paths are applied.
-    bool HavePathsChanged() const { return m_bPathsChanged; }
     // Stores the working paths as the configured ones when they changed and
     // the integration check passes; silent either way.
     void ApplyPaths();
@@ -116,8 +114,6 @@ private:
 class CWizardWordAdjustmentPage : public CWizardPage {
 public:
     explicit CWizardWordAdjustmentPage(CKIVOCPApp& app) : CWizardPage(app, IDD_WIZARD_ACTION, 3) {}
-
-    bool IsWaitingForLumbra() const { return m_pHandOff && m_pHandOff->IsWaiting(); }
 
 protected:
     bool OnInitDialog() override;

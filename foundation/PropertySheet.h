@@ -107,13 +107,9 @@ public:
     // The number of the page on show; -1 when none.
     int GetActiveIndex() const;
     CPropertyPage* GetActivePage() const;
-    int IndexOf(const CPropertyPage& page) const;
 
     // The title of page `nIndex`; shown at once when it is the page on show.
     bool SetPageTitle(int nIndex, const std::string& strTitle, UINT nCodePage = CP_ACP);
-    std::string GetPageTitle(int nIndex, UINT nCodePage = CP_ACP) const;
-    // Presses a button of the sheet (PSBTN_NEXT, PSBTN_FINISH, PSBTN_CANCEL ...).
-    void PressButton(int nButton) const;
 
 private:
     friend class CPropertyPage;

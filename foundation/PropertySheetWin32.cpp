@@ -218,14 +218,6 @@ CPropertyPage* CPropertySheet::GetActivePage() const
     return nIndex < 0 ? nullptr : m_arrPages[static_cast<size_t>(nIndex)];
 }
 
-int CPropertySheet::IndexOf(const CPropertyPage& page) const
-{
-    for (size_t i = 0; i < m_arrPages.size(); ++i)
-        if (m_arrPages[i] == &page)
-            return static_cast<int>(i);
-    return -1;
-}
-
 bool CPropertySheet::SetPageTitle(int nIndex, const std::string& strTitle, UINT nCodePage)
 {
     if (nIndex < 0 || nIndex >= GetPageCount())
@@ -244,28 +236,6 @@ bool CPropertySheet::SetPageTitle(int nIndex, const std::string& strTitle, UINT 
     if (IsWizard() && page.GetHwnd() && ::IsWindowVisible(page.GetHwnd()))
         ::SetWindowTextW(m_hWnd, page.m_wstrTitle.c_str());
     return true;
-}
-
-std::string CPropertySheet::GetPageTitle(int nIndex, UINT nCodePage) const
-{
-    if (nIndex < 0 || nIndex >= GetPageCount())
-        return std::string();
-    const std::wstring& wstrTitle = m_arrPages[static_cast<size_t>(nIndex)]->m_wstrTitle;
-    if (wstrTitle.empty())
-        return std::string();
-    const int nLength = ::WideCharToMultiByte(nCodePage, 0, wstrTitle.data(), static_cast<int>(wstrTitle.size()),
-                                              nullptr, 0, nullptr, nullptr);
-    std::string strTitle(static_cast<size_t>(nLength > 0 ? nLength : 0), '\0');
-    if (nLength > 0)
-        ::WideCharToMultiByte(nCodePage, 0, wstrTitle.data(), static_cast<int>(wstrTitle.size()), &strTitle[0],
-                              nLength, nullptr, nullptr);
-    return strTitle;
-}
-
-void CPropertySheet::PressButton(int nButton) const
-{
-    if (m_hWnd)
-        ::PostMessageW(m_hWnd, PSM_PRESSBUTTON, static_cast<WPARAM>(nButton), 0);
 }
 
 void CPropertySheet::OnPageCreated(HWND hPage)

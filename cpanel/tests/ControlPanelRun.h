@@ -156,19 +156,25 @@ protected:
                 return hWnd;
         return nullptr;
     }
-    // The program's message box that follows the wizard's end.
-    static HWND WaitForBoxAfterWizard(const CChildProcess& process)
+    // A dialog of the program that holds control `nId` (not the wizard's
+    // sheet), once it shows; null after the time-out.
+    static HWND WaitForDialogWith(const CChildProcess& process, int nId, DWORD nTimeoutMs = kWaitMs)
     {
-        HWND hBox = nullptr;
+        HWND hDialog = nullptr;
         WaitFor(
             [&] {
                 for (HWND hWnd : BoxesOf(process))
-                    if (GetDlgItem(hWnd, kMessageBoxIdText) && !GetDlgItem(hWnd, 0x3024))
-                        hBox = hWnd;
-                return hBox != nullptr;
+                    if (GetDlgItem(hWnd, nId) && !GetDlgItem(hWnd, 0x3024))
+                        hDialog = hWnd;
+                return hDialog != nullptr;
             },
-            kWaitMs);
-        return hBox;
+            nTimeoutMs);
+        return hDialog;
+    }
+    // The program's message box that follows the wizard's end.
+    static HWND WaitForBoxAfterWizard(const CChildProcess& process)
+    {
+        return WaitForDialogWith(process, kMessageBoxIdText);
     }
     static HWND WaitForBox(const CChildProcess& process)
     {

@@ -126,30 +126,9 @@ protected:
     // The program's own message box, once it shows.
     static HWND WaitForMessageBox(const CChildProcess& process, DWORD nTimeoutMs = kWaitMs)
     {
-        HWND hBox = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND hWnd : BoxesOf(process))
-                    if (GetDlgItem(hWnd, kMessageBoxIdText))
-                        hBox = hWnd;
-                return hBox != nullptr;
-            },
-            nTimeoutMs);
-        return hBox;
+        return WaitForDialogWith(process, kMessageBoxIdText, nTimeoutMs);
     }
-    static HWND WaitForDownload(const CChildProcess& process)
-    {
-        HWND hDownload = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND hWnd : BoxesOf(process))
-                    if (GetDlgItem(hWnd, IDC_DL_URL))
-                        hDownload = hWnd;
-                return hDownload != nullptr;
-            },
-            kWaitMs);
-        return hDownload;
-    }
+    static HWND WaitForDownload(const CChildProcess& process) { return WaitForDialogWith(process, IDC_DL_URL); }
 
     const std::string m_strSite = Environment("KIVO_TEST_SITE");
     const std::string m_strSiteDir = Environment("KIVO_TEST_SITE_DIR");

@@ -52,6 +52,20 @@ private:
     T* m_pInterface = nullptr;
 };
 
+// A BSTR made from a wide text and freed once.
+class CScopedBstr {
+public:
+    explicit CScopedBstr(const wchar_t* pszText) : m_bstr(::SysAllocString(pszText)) {}
+    ~CScopedBstr() { ::SysFreeString(m_bstr); }
+    CScopedBstr(const CScopedBstr&) = delete;
+    CScopedBstr& operator=(const CScopedBstr&) = delete;
+
+    BSTR Get() const { return m_bstr; }
+
+private:
+    BSTR m_bstr;
+};
+
 // A block of COM task memory (for example a PIDL the shell returned).
 template <class T>
 class CScopedCoTaskMem {

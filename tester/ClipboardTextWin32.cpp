@@ -1,78 +1,10 @@
 #include "ClipboardText.h"
 
+#include "Clipboard.h"
+
 #include <cstring>
 
 namespace {
-
-// The clipboard, open for the life of the object.
-class CClipboardSession {
-public:
-    explicit CClipboardSession(HWND hOwner) : m_bOpen(::OpenClipboard(hOwner) != FALSE) {}
-    ~CClipboardSession()
-    {
-        if (m_bOpen)
-            ::CloseClipboard();
-    }
-    CClipboardSession(const CClipboardSession&) = delete;
-    CClipboardSession& operator=(const CClipboardSession&) = delete;
-
-    bool IsOpen() const { return m_bOpen; }
-
-private:
-    bool m_bOpen;
-};
-
-// A global block locked for the life of the object.
-class CGlobalLock {
-public:
-    explicit CGlobalLock(HGLOBAL hBlock) : m_hBlock(hBlock), m_pData(hBlock ? ::GlobalLock(hBlock) : nullptr) {}
-    ~CGlobalLock()
-    {
-        if (m_pData)
-            ::GlobalUnlock(m_hBlock);
-    }
-    CGlobalLock(const CGlobalLock&) = delete;
-    CGlobalLock& operator=(const CGlobalLock&) = delete;
-
-    void* Get() const { return m_pData; }
-    SIZE_T Size() const { return m_pData ? ::GlobalSize(m_hBlock) : 0; }
-
-private:
-    HGLOBAL m_hBlock;
-    void* m_pData;
-};
-
-// A global block the program owns until it hands it over.
-class CGlobalBlock {
-public:
-    CGlobalBlock(UINT uFlags, SIZE_T nBytes) : m_hBlock(::GlobalAlloc(uFlags, nBytes)) {}
-    ~CGlobalBlock()
-    {
-        if (m_hBlock)
-            ::GlobalFree(m_hBlock);
-    }
-    CGlobalBlock(const CGlobalBlock&) = delete;
-    CGlobalBlock& operator=(const CGlobalBlock&) = delete;
-
-    HGLOBAL Get() const { return m_hBlock; }
-    HGLOBAL Release()
-    {
-        HGLOBAL hBlock = m_hBlock;
-        m_hBlock = nullptr;
-        return hBlock;
-    }
-
-private:
-    HGLOBAL m_hBlock;
-};
-
-void ReadBytes(const unsigned char* pData, SIZE_T nSize, CTesterText& text)
-{
-    const void* pZero = std::memchr(pData, 0, nSize);
-    const SIZE_T nLength = pZero ? static_cast<const unsigned char*>(pZero) - pData : nSize;
-    text = CTesterText();
-    text.strBytes.assign(reinterpret_cast<const char*>(pData), nLength);
-}
 
 void ReadUnits(const unsigned char* pData, SIZE_T nSize, CTesterText& text)
 {
@@ -96,14 +28,15 @@ bool ReadClipboardText(HWND hOwner, bool bUnicode, CTesterText& text)
     const HANDLE hData = ::GetClipboardData(bUnicode ? CF_UNICODETEXT : CF_TEXT);
     if (!hData)
         return false;
+    if (!bUnicode) {
+        text = CTesterText();
+        text.strBytes = ReadTextBlockBytes(static_cast<HGLOBAL>(hData));
+        return true;
+    }
     CGlobalLock data(hData);
     if (!data.Get())
         return false;
-    const unsigned char* pData = static_cast<const unsigned char*>(data.Get());
-    if (bUnicode)
-        ReadUnits(pData, data.Size(), text);
-    else
-        ReadBytes(pData, data.Size(), text);
+    ReadUnits(static_cast<const unsigned char*>(data.Get()), data.Size(), text);
     return true;
 }
 

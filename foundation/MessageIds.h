@@ -127,6 +127,8 @@ enum MessageId : std::int32_t {
     IDS_DIALOG_BROWSE_FOR_FOLDER = 40358,
     IDS_DIALOG_MODIFY_M = 40365,
     IDS_DIALOG_LVUD_INSTALLER_NOT_GENUINE = 40400,
+    IDS_DIALOG_DCE_MSG_SOURCE_AREA_FULL = 40401,
+    IDS_DIALOG_DCE_MSG_DESTINATION_AREA_FULL = 40402,
     IDS_MESSAGE_PROMPT_EXIT_ALL = 80000,
     IDS_MESSAGE_PROMPT_REG_OCX_INFO = 80003,
     IDS_MESSAGE_PROMPT_REG_OCX_SUCCESSFUL = 80004,
@@ -203,4 +205,4 @@ enum MessageId : std::int32_t {
 };
 
 // Rows in the table, the end row included.
-inline constexpr int kMessageTableRows = 196;
+inline constexpr int kMessageTableRows = 198;

@@ -144,9 +144,8 @@ void CControlPanelDlg::ApplyTexts()
 CMenuState CControlPanelDlg::MenuState() const
 {
     CMenuState state;
-    // The sample text editor is not in this build: its command stays greyed.
     state.bWizard = true;
-    state.bEditor = false;
+    state.bEditor = true;
     const std::string strExe = LumbraExeField();
     state.bRunLumbra = !strExe.empty() && PathExists(strExe) && !FolderExists(strExe);
     state.nLanguage = m_nLanguage < 0 ? 0 : m_nLanguage;
@@ -263,6 +262,10 @@ bool CControlPanelDlg::OnCommand(int nId, int nCode, HWND hCtl)
         return true;
     case ID_TOOLS_WIZARD:
         OnWizard();
+        return true;
+    case IDC_MCP_EDITOR:
+    case ID_TOOLS_EDITOR:
+        m_app.RunSampleTextEditor(GetHwnd());
         return true;
     case IDC_MCP_MAIN_BROWSE:
         OnBrowseFolder(IDC_MCP_MAIN_FOLDER, kRegLastMainPathFolder);

@@ -27,6 +27,27 @@
 #define IDB_EXIT 218
 #define IDB_EXIT_HOT 219
 
+// The sample text editor's tool buttons, in the order of a tool row, and
+// its show/hide buttons.
+#define IDB_DCE_OPEN 230
+#define IDB_DCE_OPEN_HOT 231
+#define IDB_DCE_CLOSE 232
+#define IDB_DCE_CLOSE_HOT 233
+#define IDB_DCE_SAVE 234
+#define IDB_DCE_SAVE_HOT 235
+#define IDB_DCE_CUT 236
+#define IDB_DCE_CUT_HOT 237
+#define IDB_DCE_COPY 238
+#define IDB_DCE_COPY_HOT 239
+#define IDB_DCE_COPY_ALL 240
+#define IDB_DCE_COPY_ALL_HOT 241
+#define IDB_DCE_PASTE 242
+#define IDB_DCE_PASTE_HOT 243
+#define IDB_DCE_SHOW_SOURCE 244
+#define IDB_DCE_SHOW_SOURCE_HOT 245
+#define IDB_DCE_SHOW_DESTINATION 246
+#define IDB_DCE_SHOW_DESTINATION_HOT 247
+
 // ---- The control panel window
 #define IDD_CONTROL_PANEL 100
 
@@ -109,3 +130,27 @@
 #define IDC_ABOUT_VERSION 1102
 #define IDC_ABOUT_COPYRIGHT 1103
 #define IDC_ABOUT_LINK 1104
+
+// ---- The sample text editor
+#define IDD_SAMPLE_TEXT_EDITOR 140
+#define IDR_EDITOR_ACCELERATORS 141
+
+// Each area's language list, its seven tool buttons (Open, Close, Save,
+// Cut, Copy, Copy All, Paste: the first id + 0 ... 6) and its edit control.
+#define IDC_DCE_SOURCE_LANGUAGE 1401
+#define IDC_DCE_SOURCE_TOOLS 1402
+#define IDC_DCE_SOURCE 1409
+#define IDC_DCE_DESTINATION_LANGUAGE 1411
+#define IDC_DCE_DESTINATION_TOOLS 1412
+#define IDC_DCE_DESTINATION 1419
+#define IDC_DCE_SHOW_SOURCE 1421
+#define IDC_DCE_SHOW_DESTINATION 1422
+#define IDC_DCE_STATUS 1423
+#define IDC_DCE_BROWSER 1424
+
+// The editor's accelerators: each acts on the target area (or the window).
+#define ID_DCE_SELECT_ALL 32790
+#define ID_DCE_OPEN 32791
+#define ID_DCE_SAVE 32792
+#define ID_DCE_ON_TOP 32793
+#define ID_DCE_PASTE 32794

@@ -64,6 +64,28 @@ const CSingleText kSingleTexts[] = {
     {&CControlPanelTexts::m_strTipDownloadNow, IDS_DIALOG_LVUD_TIP_DOWNLOAD_NOW, false},
     {&CControlPanelTexts::m_strTipStopDownloading, IDS_DIALOG_LVUD_TIP_STOP_DOWNLOADING, false},
     {&CControlPanelTexts::m_strBytes, IDS_DIALOG_DCE_PROPERTIES_BYTES, false},
+    {&CControlPanelTexts::m_strEditorTitle, IDS_DIALOG_DCE_TITLE, true},
+    {&CControlPanelTexts::m_strEditorReady, IDS_DIALOG_DCE_STATUS_IDLEMESSAGE, false},
+    {&CControlPanelTexts::m_strEditorAdjusting, IDS_DIALOG_DCE_STATUS_ADJUSTING_TEXT_CODE, false},
+    {&CControlPanelTexts::m_strEditorOpening, IDS_DIALOG_DCE_STATUS_OPENING_FILE, false},
+    {&CControlPanelTexts::m_strTextFileFilter, IDS_DIALOG_DCE_FILE_TYPE, false},
+    {&CControlPanelTexts::m_strTipOpen, IDS_TIP_OPEN, false},
+    {&CControlPanelTexts::m_strTipClose, IDS_TIP_CLOSE, false},
+    {&CControlPanelTexts::m_strTipSave, IDS_TIP_SAVE, false},
+    {&CControlPanelTexts::m_strTipCut, IDS_TIP_CUT, false},
+    {&CControlPanelTexts::m_strTipCopy, IDS_TIP_COPY, false},
+    {&CControlPanelTexts::m_strTipCopyAll, IDS_TIP_COPY_ALL, false},
+    {&CControlPanelTexts::m_strTipPaste, IDS_TIP_PASTE, false},
+    {&CControlPanelTexts::m_strFileNotFound, IDS_ERROR_FILE_FILE_NOT_EXIST, false},
+    {&CControlPanelTexts::m_strCannotReadFile, IDS_DIALOG_DCE_MSG_CAN_NOT_READ_FILE, false},
+    {&CControlPanelTexts::m_strBinaryFile, IDS_DIALOG_DCE_PROMPT_BINARY_FILE, false},
+    {&CControlPanelTexts::m_strFileTooLarge, IDS_DIALOG_DCE_MSG_FILE_TOO_LARGE_READ_HEAD, false},
+    {&CControlPanelTexts::m_strPromptSaveSource, IDS_DIALOG_DCE_PROMPT_SAVE_SOURCE, false},
+    {&CControlPanelTexts::m_strPromptSaveSourceToFile, IDS_DIALOG_DCE_PROMPT_SAVE_SOURCE_TO_FILE, false},
+    {&CControlPanelTexts::m_strPromptSaveDestination, IDS_DIALOG_DCE_PROMPT_SAVE_DESTINATION, false},
+    {&CControlPanelTexts::m_strPromptSaveDestinationToFile, IDS_DIALOG_DCE_PROMPT_SAVE_DESTINATION_TO_FILE, false},
+    {&CControlPanelTexts::m_strSourceAreaFull, IDS_DIALOG_DCE_MSG_SOURCE_AREA_FULL, false},
+    {&CControlPanelTexts::m_strDestinationAreaFull, IDS_DIALOG_DCE_MSG_DESTINATION_AREA_FULL, false},
     {&CControlPanelTexts::m_strMcpInfo, IDS_DIALOG_MCP_INFO, true},
     {&CControlPanelTexts::m_strRegistrationFailed, IDS_MESSAGE_PROMPT_REG_OCX_FAILED, true},
     {&CControlPanelTexts::m_strNewVersionCaption, IDS_DIALOG_LVUD_NEW_VERSION, true},
@@ -87,6 +109,7 @@ void LoadControlPanelTexts(CControlPanelTexts& texts)
     texts.m_arrStatusTexts = Lines(IDS_MESSAGE_VALIDATION_CHECK_MESSAGE, kStatusLineCount, std::string());
     // Its placeholders mean other things line by line: filled where shown.
     texts.m_arrLimitLines = Lines(IDS_ERROR_PROMPT_LIMLIT_ACTIONS, 3, std::string());
+    texts.m_arrEditorLanguages = Lines(IDS_DIALOG_DCE_LANGUAGE_LIST, 2, std::string());
 
     for (const CSingleText& text : kSingleTexts)
         texts.*text.pText = GetMessage(text.nId, text.bProduct ? product : std::string());

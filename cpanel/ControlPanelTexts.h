@@ -127,6 +127,32 @@ struct CControlPanelTexts {
     std::string m_strBytes;
     std::string m_strNewBuildFound;
     std::string m_strExitForNewVersion;
+
+    // The sample text editor. Its messages keep their "#n" placeholders,
+    // filled where shown.
+    std::string m_strEditorTitle;
+    std::vector<std::string> m_arrEditorLanguages;  // GBK, Big5
+    std::string m_strEditorReady;
+    std::string m_strEditorAdjusting;
+    std::string m_strEditorOpening;
+    std::string m_strTextFileFilter;
+    std::string m_strTipOpen;
+    std::string m_strTipClose;
+    std::string m_strTipSave;
+    std::string m_strTipCut;
+    std::string m_strTipCopy;
+    std::string m_strTipCopyAll;
+    std::string m_strTipPaste;
+    std::string m_strFileNotFound;
+    std::string m_strCannotReadFile;
+    std::string m_strBinaryFile;
+    std::string m_strFileTooLarge;
+    std::string m_strPromptSaveSource;
+    std::string m_strPromptSaveSourceToFile;
+    std::string m_strPromptSaveDestination;
+    std::string m_strPromptSaveDestinationToFile;
+    std::string m_strSourceAreaFull;
+    std::string m_strDestinationAreaFull;
 };
 
 // Every text in the current interface language. Groups whose translation

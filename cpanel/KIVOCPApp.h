@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,12 @@ public:
     bool CheckInstanceLimit();
     // Deletes the ".tps" files the control left in the work folder.
     void DeleteTransferTempFiles() const;
+
+    // The sample text editor, modal over `hOwner`.
+    void RunSampleTextEditor(HWND hOwner);
+    // The editor's window while it is open, for the update check's thread.
+    HWND GetEditorWindow() const { return m_hEditorWindow.load(); }
+    void SetEditorWindow(HWND hEditor) { m_hEditorWindow.store(hEditor); }
 
     // Starts the daily update check over the window `hMainWindow`.
     void StartUpdateCheck(HWND hMainWindow);
@@ -120,6 +127,7 @@ private:
     void ShowMessage(const std::string& strText, const std::string& strTitle = std::string()) const;
 
     CScopedHandle m_hInstanceMutex;
+    std::atomic<HWND> m_hEditorWindow{nullptr};
 };
 
 // The class of the panel's windows and the name of its mutex.

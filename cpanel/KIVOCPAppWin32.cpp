@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "MessageCatalogue.h"
 #include "PathUtil.h"
+#include "SampleTextEditorDlg.h"
 #include "Registry.h"
 #include "ScopedCom.h"
 #include "SystemInfo.h"
@@ -110,6 +111,14 @@ void CKIVOCPApp::RunNoOcxWizard()
     }
     const std::string strTester = m_strMainPath + "\\kivotester.exe";
     ::ShellExecuteA(nullptr, "open", strTester.c_str(), nullptr, m_strMainPath.c_str(), SW_SHOW);
+}
+
+void CKIVOCPApp::RunSampleTextEditor(HWND hOwner)
+{
+    if (m_hEditorWindow.load())
+        return;
+    CSampleTextEditorDlg editor(*this);
+    editor.DoModal(hOwner);
 }
 
 bool CKIVOCPApp::RunWizard(HWND hOwner)

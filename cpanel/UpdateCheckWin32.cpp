@@ -116,5 +116,8 @@ void CUpdateCheck::OfferToExit()
         ::ShowWindow(m_hMainWindow, SW_SHOW);
         return;
     }
+    // The editor first: it asks about unsaved text before anything closes.
+    if (const HWND hEditor = m_app.GetEditorWindow())
+        ::PostMessageA(hEditor, WM_CLOSE, 0, 0);
     ::PostMessageA(m_hMainWindow, WM_CLOSE, 0, 0);
 }

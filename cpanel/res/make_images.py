@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the control panel's button images and program icon.
+"""Draws the control panel's and the sample text editor's button images and program icon.
 
 The images are simple pictures drawn from shapes, so they are made at build
 time rather than kept as binaries: each button has a normal image and a hot
@@ -133,7 +133,73 @@ def draw_exit(c):
     c.polygon([(18, 10), (13, 5), (13, 8), (9, 8), (9, 12), (13, 12), (13, 15)], RED)
 
 
+# The sample text editor's tool rows.
+def page(c, x0, y0, x1, y1):
+    c.rect(x0, y0, x1, y1, WHITE)
+    c.line(x0, y0, x1, y0, 1, DARK)
+    c.line(x0, y1, x1, y1, 1, DARK)
+    c.line(x0, y0, x0, y1, 1, DARK)
+    c.line(x1, y0, x1, y1, 1, DARK)
+
+
+def draw_dce_open(c):
+    c.polygon([(2, 6), (7, 6), (9, 8), (16, 8), (16, 16), (2, 16)], YELLOW)
+    c.polygon([(5, 10), (19, 10), (16, 16), (2, 16)], (250, 220, 120))
+    c.line(2, 16, 16, 16, 1, DARK)
+
+
+def draw_dce_close(c):
+    page(c, 4, 2, 14, 18)
+    c.line(9, 9, 17, 17, 2.5, RED)
+    c.line(17, 9, 9, 17, 2.5, RED)
+
+
+def draw_dce_save(c):
+    c.rect(3, 3, 17, 17, BLUE)
+    c.rect(6, 3, 14, 8, WHITE)
+    c.rect(6, 12, 14, 17, GREY)
+
+
+def draw_dce_cut(c):
+    c.line(6, 2, 13, 12, 1.5, GREY)
+    c.line(14, 2, 7, 12, 1.5, GREY)
+    c.ring(6, 15, 2.5, 1.5, DARK)
+    c.ring(14, 15, 2.5, 1.5, DARK)
+
+
+def draw_dce_copy(c):
+    page(c, 2, 2, 11, 13)
+    page(c, 8, 7, 17, 18)
+
+
+def draw_dce_copy_all(c):
+    page(c, 2, 2, 11, 13)
+    page(c, 8, 7, 17, 18)
+    for y in (10, 12, 14, 16):
+        c.line(10, y, 15, y, 1, BLUE)
+
+
+def draw_dce_paste(c):
+    c.rect(3, 3, 14, 17, (150, 100, 60))
+    c.rect(6, 2, 11, 4, GREY)
+    page(c, 9, 8, 17, 18)
+
+
+def draw_dce_show_source(c):
+    c.rect(2, 2, 17, 9, BLUE)
+    page(c, 2, 11, 17, 17)
+
+
+def draw_dce_show_destination(c):
+    page(c, 2, 2, 17, 8)
+    c.rect(2, 10, 17, 17, GREEN)
+
+
 IMAGES = {
+    "dce_open": draw_dce_open, "dce_close": draw_dce_close, "dce_save": draw_dce_save,
+    "dce_cut": draw_dce_cut, "dce_copy": draw_dce_copy, "dce_copy_all": draw_dce_copy_all,
+    "dce_paste": draw_dce_paste, "dce_show_source": draw_dce_show_source,
+    "dce_show_destination": draw_dce_show_destination,
     "path": draw_path, "view": draw_view, "run": draw_run, "editor": draw_editor,
     "help": draw_help, "check": draw_check, "apply": draw_apply, "ok": draw_ok,
     "cancel": draw_cancel, "exit": draw_exit,

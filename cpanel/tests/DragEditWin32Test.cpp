@@ -14,10 +14,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -289,6 +291,103 @@ TEST_F(DragEdit, TakesTextThatAnotherProgramDrags)
         EXPECT_GE(m_dlg.m_nSecondChanges, 1);
         EXPECT_GE(data.GetDataCalls(), 1);
     }
+}
+
+
+// The left button's drop source that also notes, each time DoDragDrop asks
+// it, where the thread's caret is and how far an area has scrolled.
+class CWatchingDropSource final : public IDropSource {
+public:
+    struct CSample {
+        HWND hCaretWindow;
+        POINT caret;
+        int nFirstLine;
+    };
+
+    explicit CWatchingDropSource(HWND hWatched) : m_hWatched(hWatched) {}
+    virtual ~CWatchingDropSource() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
+            *ppv = static_cast<IDropSource*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL bEscape, DWORD grfKeyState) override
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(::GetCurrentThreadId(), &info);
+        m_arrSamples.push_back({info.hwndCaret, {info.rcCaret.left, info.rcCaret.top},
+                                static_cast<int>(::SendMessageA(m_hWatched, EM_GETFIRSTVISIBLELINE, 0, 0))});
+        return m_rules->QueryContinueDrag(bEscape, grfKeyState);
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+    std::vector<CSample> m_arrSamples;
+
+private:
+    HWND m_hWatched;
+    CScopedComPtr<IDropSource> m_rules = CreateLeftButtonDropSource();
+};
+
+TEST_F(DragEdit, TheCaretFollowsADragAndTheAreaScrollsNearItsBorder)
+{
+    std::string strLines;
+    for (int i = 0; i < 40; ++i)
+        strLines += "line " + std::to_string(10 + i) + "\r\n";
+    Fill(m_hSecond, strLines, 0, 0);
+    Fill(m_hFirst, "focus stays here", 0, 0);  // the area dragged over has no caret of its own
+    const int nLineHeight = [&] {
+        const LRESULT first = ::SendMessageA(m_hSecond, EM_POSFROMCHAR, 0, 0);
+        const LRESULT second = ::SendMessageA(m_hSecond, EM_POSFROMCHAR, 9, 0);  // "line 10\r\n" is 9 bytes
+        return static_cast<short>(HIWORD(second)) - static_cast<short>(HIWORD(first));
+    }();
+    ASSERT_GT(nLineHeight, 0);
+    const LRESULT onSecondLine = ::SendMessageA(m_hSecond, EM_POSFROMCHAR, 9 + 2, 0);
+    const POINT expectedCaret = {static_cast<short>(LOWORD(onSecondLine)), static_cast<short>(HIWORD(onSecondLine))};
+    RECT client = {};
+    ::GetClientRect(m_hSecond, &client);
+    POINT nearBottom = {client.right / 2, client.bottom - nLineHeight / 2};
+    ::ClientToScreen(m_hSecond, &nearBottom);
+
+    CBlockDataObject data("dropped ");
+    CWatchingDropSource source(m_hSecond);
+    ASSERT_TRUE(Xdotool("mousemove " + ScreenCentre(m_dlg.GetItem(kIdLabel)) + " mousedown 1"));
+    CXdotoolInBackground moves("sleep 0.5 mousemove " + ScreenAt(m_hSecond, 9 + 2, 1) + " sleep 0.6 mousemove " +
+                               std::to_string(nearBottom.x) + " " + std::to_string(nearBottom.y) +
+                               " sleep 1.5 mousemove " + ScreenAt(m_hSecond, 9 + 2, 1) + " sleep 0.6 mouseup 1");
+    ASSERT_TRUE(moves.IsStarted());
+    DWORD dwEffect = DROPEFFECT_NONE;
+    EXPECT_EQ(::DoDragDrop(&data, &source, DROPEFFECT_COPY, &dwEffect), DRAGDROP_S_DROP);
+    EXPECT_TRUE(moves.Finished());
+    PumpFor(200);
+
+    // Over the second line, before any scrolling: the caret at its third character.
+    bool bCaretFollowed = false;
+    int nScrolled = 0;
+    for (const auto& sample : source.m_arrSamples) {
+        if (sample.nFirstLine == 0 && sample.hCaretWindow == m_hSecond && sample.caret.x == expectedCaret.x &&
+            sample.caret.y == expectedCaret.y)
+            bCaretFollowed = true;
+        nScrolled = std::max(nScrolled, sample.nFirstLine);
+    }
+    EXPECT_TRUE(bCaretFollowed) << source.m_arrSamples.size() << " samples";
+    // Near the bottom border for 1.5 seconds: a line every tenth of a second at most.
+    EXPECT_GE(nScrolled, 3);
+    EXPECT_LE(nScrolled, 16);
+
+    // The release came back to the same screen point, now over a later line.
+    EXPECT_EQ(dwEffect, static_cast<DWORD>(DROPEFFECT_COPY));
+    const int nFirstLine = static_cast<int>(::SendMessageA(m_hSecond, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const int nDropPos = 9 * (nFirstLine + 1) + 2;
+    EXPECT_EQ(Text(m_hSecond).substr(static_cast<size_t>(nDropPos), 8), "dropped ");
+    EXPECT_EQ(Selection(m_hSecond), std::make_pair(nDropPos, nDropPos + 8));
 }
 
 } // namespace

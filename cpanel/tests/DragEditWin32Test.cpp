@@ -15,9 +15,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -72,47 +72,6 @@ bool Xdotool(const std::string& strArguments)
     PumpFor(200);
     return bDone;
 }
-
-// xdotool started and not waited for: its moves reach a DoDragDrop that the
-// test's own thread runs meanwhile.
-class CXdotoolInBackground {
-public:
-    explicit CXdotoolInBackground(const std::string& strArguments)
-    {
-        static int nRun = 0;
-        const std::string strStatus =
-            "/tmp/kivo-xdotool-bg-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++nRun);
-        m_strStatus = "Z:" + strStatus;
-        for (char& c : m_strStatus)
-            c = c == '/' ? '\\' : c;
-        const char* pszDisplay = std::getenv("DISPLAY");
-        std::string strCommand = "/bin/sh -c \"DISPLAY='" + std::string(pszDisplay ? pszDisplay : "") +
-                                 "' /usr/bin/xdotool " + strArguments + "; echo $? > " + strStatus + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        m_bStarted = CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                    &info) != FALSE;
-        if (m_bStarted) {
-            CloseHandle(info.hThread);
-            CloseHandle(info.hProcess);
-        }
-    }
-    ~CXdotoolInBackground() { DeleteFileA(m_strStatus.c_str()); }
-
-    bool Finished()
-    {
-        std::string strExit;
-        PumpUntil([&] { return (strExit = CScratchFolder::ReadBytes(m_strStatus)).find('\n') != std::string::npos; },
-                  20000);
-        return strExit == "0\n";
-    }
-    bool IsStarted() const { return m_bStarted; }
-
-private:
-    std::string m_strStatus;
-    bool m_bStarted = false;
-};
 
 std::string Text(HWND hEdit)
 {
@@ -175,6 +134,23 @@ protected:
         ::SetFocus(hEdit);
         ::SendMessageA(hEdit, EM_SETSEL, static_cast<WPARAM>(nStart), static_cast<LPARAM>(nEnd));
         PumpFor(100);
+    }
+
+    // A drag that another program runs: the button pressed on the label, then
+    // `strMoves` played by xdotool while this thread sits in DoDragDrop.
+    HRESULT DragFromElsewhere(IDataObject* pData, IDropSource* pSource, DWORD dwAllowed, const std::string& strMoves,
+                              DWORD& dwEffect)
+    {
+        dwEffect = DROPEFFECT_NONE;
+        if (!Xdotool("mousemove " + ScreenCentre(m_dlg.GetItem(kIdLabel)) + " mousedown 1"))
+            return E_FAIL;
+        bool bMoved = false;
+        std::thread moves([&] { bMoved = XDoTool(strMoves); });
+        const HRESULT hr = ::DoDragDrop(pData, pSource, dwAllowed, &dwEffect);
+        moves.join();
+        PumpFor(200);
+        EXPECT_TRUE(bMoved);
+        return hr;
     }
 
     CScopedOleInit m_ole;
@@ -264,7 +240,6 @@ TEST_F(DragEdit, TakesTextThatAnotherProgramDrags)
         // Moving what does not fit would lose the rest at the source.
         {"a full area answers a copy", "", 10, DROPEFFECT_COPY, "one newtwo"},
     };
-    const HWND hLabel = m_dlg.GetItem(kIdLabel);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszName);
         Fill(m_hSecond, "one two", 0, 0);
@@ -274,16 +249,12 @@ TEST_F(DragEdit, TakesTextThatAnotherProgramDrags)
         CBlockDataObject data("new text ");
         const CScopedComPtr<IDropSource> source = CreateLeftButtonDropSource();
 
-        ASSERT_TRUE(Xdotool("mousemove " + ScreenCentre(hLabel) + " mousedown 1"));
-        CXdotoolInBackground moves("sleep 0.5 mousemove " + ScreenAt(m_hSecond, 2, 2) + " sleep 0.3 mousemove " +
-                                   ScreenAt(m_hSecond, 4, 1) + " sleep 0.3 " + c.pszKeys + "mouseup 1" +
-                                   (*c.pszKeys ? " keyup Control_L" : ""));
-        ASSERT_TRUE(moves.IsStarted());
         DWORD dwEffect = DROPEFFECT_NONE;
-        const HRESULT hr = ::DoDragDrop(&data, source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &dwEffect);
-        EXPECT_TRUE(moves.Finished());
-        PumpFor(200);
-
+        const HRESULT hr = DragFromElsewhere(&data, source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE,
+                                             "sleep 0.5 mousemove " + ScreenAt(m_hSecond, 2, 2) + " sleep 0.3 mousemove " +
+                                                 ScreenAt(m_hSecond, 4, 1) + " sleep 0.3 " + c.pszKeys + "mouseup 1" +
+                                                 (*c.pszKeys ? " keyup Control_L" : ""),
+                                             dwEffect);
         EXPECT_EQ(hr, DRAGDROP_S_DROP);
         EXPECT_EQ(dwEffect, c.dwEffect);
         EXPECT_EQ(Text(m_hSecond), c.strExpected);
@@ -358,15 +329,13 @@ TEST_F(DragEdit, TheCaretFollowsADragAndTheAreaScrollsNearItsBorder)
 
     CBlockDataObject data("dropped ");
     CWatchingDropSource source(m_hSecond);
-    ASSERT_TRUE(Xdotool("mousemove " + ScreenCentre(m_dlg.GetItem(kIdLabel)) + " mousedown 1"));
-    CXdotoolInBackground moves("sleep 0.5 mousemove " + ScreenAt(m_hSecond, 9 + 2, 1) + " sleep 0.6 mousemove " +
-                               std::to_string(nearBottom.x) + " " + std::to_string(nearBottom.y) +
-                               " sleep 1.5 mousemove " + ScreenAt(m_hSecond, 9 + 2, 1) + " sleep 0.6 mouseup 1");
-    ASSERT_TRUE(moves.IsStarted());
     DWORD dwEffect = DROPEFFECT_NONE;
-    EXPECT_EQ(::DoDragDrop(&data, &source, DROPEFFECT_COPY, &dwEffect), DRAGDROP_S_DROP);
-    EXPECT_TRUE(moves.Finished());
-    PumpFor(200);
+    EXPECT_EQ(DragFromElsewhere(&data, &source, DROPEFFECT_COPY,
+                                "sleep 0.5 mousemove " + ScreenAt(m_hSecond, 9 + 2, 1) + " sleep 0.6 mousemove " +
+                                    std::to_string(nearBottom.x) + " " + std::to_string(nearBottom.y) +
+                                    " sleep 1.5 mousemove " + ScreenAt(m_hSecond, 9 + 2, 1) + " sleep 0.6 mouseup 1",
+                                dwEffect),
+              DRAGDROP_S_DROP);
 
     // Over the second line, before any scrolling: the caret at its third character.
     bool bCaretFollowed = false;

@@ -629,7 +629,7 @@ bool CDragEdit::InsertText(int nPos, const std::string& strText)
         ::SetFocus(hWnd);
     ::SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(nPos), static_cast<LPARAM>(nEnd));
     ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
-    // A full edit takes part of the text or none of it.
+    // A full edit takes only some of the text, or none.
     return nEnd > nPos && TextRange(nPos, nEnd) == strText;
 }
 

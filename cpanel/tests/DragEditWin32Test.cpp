@@ -6,6 +6,7 @@
 #include "BlockDataObject.h"
 #include "DialogTestSupport.h"
 #include "DragEdit.h"
+#include "ScreenCapture.h"
 #include "ScopedCom.h"
 #include "TextDataObject.h"
 #include "XDoTool.h"
@@ -172,6 +173,9 @@ TEST_F(DragEdit, MovesASelectionToTheOtherArea)
     EXPECT_GE(m_dlg.m_nFirstChanges, 1);
     EXPECT_GE(m_dlg.m_nSecondChanges, 1);
     EXPECT_FALSE(m_dlg.m_first.IsDragging());
+    std::vector<BYTE> pixels;
+    int cx = 0, cy = 0;
+    dialogtest::SaveWindowBitmap(m_dlg.GetHwnd(), dialogtest::ArtefactFolder() + "\\drag-edit-moved.bmp", pixels, cx, cy);
 }
 
 TEST_F(DragEdit, MovesInsideOneAreaToTheRightPlace)

@@ -27,6 +27,8 @@ std::string EncodeAreaText(const std::wstring& text, UINT nCodePage);
 std::string GetAreaBytes(HWND hEdit, UINT nCodePage);
 bool SetAreaBytes(HWND hEdit, const std::string& bytes, UINT nCodePage);
 std::string GetAreaSelectionBytes(HWND hEdit, UINT nCodePage);
+// The bytes of the edit's units `nStart` up to `nEnd` (its selection's units).
+std::string GetAreaRangeBytes(HWND hEdit, int nStart, int nEnd, UINT nCodePage);
 // Replaces the selection by `bytes` as typing would (undoable, EN_CHANGE sent).
 void ReplaceAreaSelection(HWND hEdit, const std::string& bytes, UINT nCodePage);
 // The length of the text, in the units the edit's selection counts.

@@ -165,14 +165,21 @@ std::string GetAreaSelectionBytes(HWND hEdit, UINT nCodePage)
 {
     DWORD dwStart = 0, dwEnd = 0;
     ::SendMessageW(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
-    if (dwEnd <= dwStart)
+    return GetAreaRangeBytes(hEdit, static_cast<int>(dwStart), static_cast<int>(dwEnd), nCodePage);
+}
+
+std::string GetAreaRangeBytes(HWND hEdit, int nStart, int nEnd, UINT nCodePage)
+{
+    if (nStart < 0 || nEnd <= nStart)
         return std::string();
+    const size_t nFrom = static_cast<size_t>(nStart);
+    const size_t nCount = static_cast<size_t>(nEnd - nStart);
     if (!UsesWideText()) {
         const std::string text = GetAnsiText(hEdit);
-        return dwStart < text.size() ? text.substr(dwStart, dwEnd - dwStart) : std::string();
+        return nFrom < text.size() ? text.substr(nFrom, nCount) : std::string();
     }
     const std::wstring text = GetWideText(hEdit);
-    return dwStart < text.size() ? EncodeAreaText(text.substr(dwStart, dwEnd - dwStart), nCodePage) : std::string();
+    return nFrom < text.size() ? EncodeAreaText(text.substr(nFrom, nCount), nCodePage) : std::string();
 }
 
 void ReplaceAreaSelection(HWND hEdit, const std::string& bytes, UINT nCodePage)

@@ -243,6 +243,56 @@ TEST_F(SampleTextEditor, AcceleratorsActOnTheAreaUnderTheMouse)
     // stored choice is checked here.
 }
 
+// A point inside character `nChar` of an area, in screen pixels.
+POINT CharPoint(HWND hArea, int nChar, int nRight = 3)
+{
+    const LRESULT result = SendMessageW(hArea, EM_POSFROMCHAR, static_cast<WPARAM>(nChar), 0);
+    POINT point = {static_cast<short>(LOWORD(result)) + nRight, static_cast<short>(HIWORD(result)) + 6};
+    ClientToScreen(hArea, &point);
+    return point;
+}
+
+std::string At(POINT point)
+{
+    return std::to_string(point.x) + " " + std::to_string(point.y);
+}
+
+TEST_F(SampleTextEditor, DraggingMovesTheAreasBytesWhateverTheyShowAs)
+{
+    // GBK text above; below, a Big5 area: the dragged bytes arrive unchanged
+    // (and show as whatever they are in Big5).
+    ASSERT_TRUE(PutClipboardBytes(kGbkText));
+    ASSERT_TRUE(Keys(1, "ctrl+v"));
+    ASSERT_TRUE(WaitFor([&] { return Bytes(1) == kGbkText; }, kWaitMs));
+    SendMessageA(GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE), CB_SETCURSEL, 1, 0);
+    SendMessageA(m_hEditor, WM_COMMAND, MAKEWPARAM(IDC_DCE_DESTINATION_LANGUAGE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE)));
+    Type(3, L"x");
+
+    // The first two characters of the source, dropped after the "x".
+    SendMessageW(Area(1), EM_SETSEL, 0, 2);
+    const POINT from = CharPoint(Area(1), 0, 4);
+    const POINT to = CharPoint(Area(3), 0, 30);
+    ASSERT_TRUE(XDoTool("mousemove " + At(from) + " mousedown 1 sleep 0.3 mousemove " + std::to_string(from.x + 8) +
+                        " " + std::to_string(from.y + 2) + " sleep 0.3 mousemove " + At(to) +
+                        " sleep 0.3 mousemove_relative 1 0 sleep 0.3 mousemove " + At(to) + " sleep 0.3 mouseup 1"));
+    ASSERT_TRUE(WaitFor([&] { return Bytes(3) == "x" + kGbkText.substr(0, 4); }, kWaitMs)) << Bytes(3);
+    EXPECT_EQ(Bytes(1), kGbkText.substr(4));
+
+    // Inside one area: the third and fourth characters to the end of the source.
+    const int nLength = Length(Area(1));
+    SendMessageW(Area(1), EM_SETSEL, 2, 4);
+    const POINT inside = CharPoint(Area(1), 2, 4);
+    const POINT end = CharPoint(Area(1), nLength - 1, 12);
+    ASSERT_TRUE(XDoTool("mousemove " + At(inside) + " mousedown 1 sleep 0.3 mousemove " +
+                        std::to_string(inside.x + 8) + " " + std::to_string(inside.y + 2) + " sleep 0.3 mousemove " +
+                        At(end) + " sleep 0.3 mousemove_relative 1 0 sleep 0.3 mousemove " + At(end) +
+                        " sleep 0.3 mouseup 1"));
+    const std::string strRest = kGbkText.substr(4);
+    const std::string strExpected = strRest.substr(0, 4) + strRest.substr(8) + strRest.substr(4, 4);
+    EXPECT_TRUE(WaitFor([&] { return Bytes(1) == strExpected; }, kWaitMs)) << Bytes(1);
+}
+
 // ---- Files
 
 TEST_F(SampleTextEditor, OpeningReadsBytesAndKeepsTheRecentList)

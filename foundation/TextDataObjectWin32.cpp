@@ -1,0 +1,258 @@
+#include "TextDataObject.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+// A global block locked for the life of the object.
+class CGlobalLock {
+public:
+    explicit CGlobalLock(HGLOBAL hBlock) : m_hBlock(hBlock), m_pData(hBlock ? ::GlobalLock(hBlock) : nullptr) {}
+    ~CGlobalLock()
+    {
+        if (m_pData)
+            ::GlobalUnlock(m_hBlock);
+    }
+    CGlobalLock(const CGlobalLock&) = delete;
+    CGlobalLock& operator=(const CGlobalLock&) = delete;
+
+    void* Get() const { return m_pData; }
+    SIZE_T Size() const { return m_pData ? ::GlobalSize(m_hBlock) : 0; }
+
+private:
+    HGLOBAL m_hBlock;
+    void* m_pData;
+};
+
+// The storage medium GetData filled, released once read.
+class CScopedStgMedium {
+public:
+    CScopedStgMedium() = default;
+    ~CScopedStgMedium()
+    {
+        if (m_bFilled)
+            ::ReleaseStgMedium(&m_medium);
+    }
+    CScopedStgMedium(const CScopedStgMedium&) = delete;
+    CScopedStgMedium& operator=(const CScopedStgMedium&) = delete;
+
+    STGMEDIUM* Receive() { return &m_medium; }
+    // After GetData succeeded: the medium is ours to release.
+    void Keep() { m_bFilled = true; }
+    const STGMEDIUM& Get() const { return m_medium; }
+
+private:
+    STGMEDIUM m_medium = {};
+    bool m_bFilled = false;
+};
+
+FORMATETC TextFormat()
+{
+    FORMATETC format = {};
+    format.cfFormat = CF_TEXT;
+    format.ptd = nullptr;
+    format.dwAspect = DVASPECT_CONTENT;
+    format.lindex = -1;
+    format.tymed = TYMED_HGLOBAL;
+    return format;
+}
+
+class CTextDataObject final : public IDataObject {
+public:
+    explicit CTextDataObject(std::string strText) : m_strText(std::move(strText)) {}
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (!ppv)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
+            *ppv = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
+        if (nRefs == 0)
+            delete this;
+        return static_cast<ULONG>(nRefs);
+    }
+
+    // IDataObject
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* pFormat, STGMEDIUM* pMedium) override
+    {
+        if (!pMedium)
+            return E_POINTER;
+        const HRESULT hr = QueryGetData(pFormat);
+        if (hr != S_OK)
+            return hr;
+        const HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, m_strText.size() + 1);
+        if (!hBlock)
+            return E_OUTOFMEMORY;
+        {
+            const CGlobalLock block(hBlock);
+            if (!block.Get()) {
+                ::GlobalFree(hBlock);
+                return E_OUTOFMEMORY;
+            }
+            if (!m_strText.empty())
+                std::memcpy(block.Get(), m_strText.data(), m_strText.size());
+        }
+        pMedium->tymed = TYMED_HGLOBAL;
+        pMedium->hGlobal = hBlock;
+        pMedium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* pFormat) override
+    {
+        if (!pFormat)
+            return E_POINTER;
+        if (pFormat->cfFormat != CF_TEXT)
+            return DV_E_FORMATETC;
+        if (pFormat->dwAspect != DVASPECT_CONTENT)
+            return DV_E_DVASPECT;
+        if (!(pFormat->tymed & TYMED_HGLOBAL))
+            return DV_E_TYMED;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* pOut) override
+    {
+        if (pOut)
+            pOut->ptd = nullptr;
+        return DATA_S_SAMEFORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD dwDirection, IEnumFORMATETC** ppEnum) override
+    {
+        if (!ppEnum)
+            return E_POINTER;
+        *ppEnum = nullptr;
+        if (dwDirection != DATADIR_GET)
+            return E_NOTIMPL;
+        const FORMATETC format = TextFormat();
+        return ::SHCreateStdEnumFmtEtc(1, &format, ppEnum);
+    }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    ~CTextDataObject() = default;
+
+    LONG m_nRefs = 1;
+    const std::string m_strText;
+};
+
+class CLeftButtonDropSource final : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (!ppv)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
+            *ppv = static_cast<IDropSource*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
+        if (nRefs == 0)
+            delete this;
+        return static_cast<ULONG>(nRefs);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL bEscapePressed, DWORD grfKeyState) override
+    {
+        if (bEscapePressed || (grfKeyState & MK_RBUTTON))
+            return DRAGDROP_S_CANCEL;
+        if (!(grfKeyState & MK_LBUTTON))
+            return DRAGDROP_S_DROP;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    ~CLeftButtonDropSource() = default;
+
+    LONG m_nRefs = 1;
+};
+
+// Hands a new object (holding its first reference) to a holder.
+template <class I, class T>
+CScopedComPtr<I> Adopt(T* pObject, REFIID iid)
+{
+    CScopedComPtr<I> holder;
+    if (pObject) {
+        pObject->QueryInterface(iid, holder.ReceiveVoid());
+        pObject->Release();
+    }
+    return holder;
+}
+
+} // namespace
+
+CScopedComPtr<IDataObject> CreateTextDataObject(const std::string& strText)
+{
+    try {
+        return Adopt<IDataObject>(new CTextDataObject(strText), IID_IDataObject);
+    } catch (const std::bad_alloc&) {
+        return CScopedComPtr<IDataObject>();
+    }
+}
+
+CScopedComPtr<IDropSource> CreateLeftButtonDropSource()
+{
+    return Adopt<IDropSource>(new (std::nothrow) CLeftButtonDropSource(), IID_IDropSource);
+}
+
+bool HasTextData(IDataObject* pData)
+{
+    if (!pData)
+        return false;
+    FORMATETC format = TextFormat();
+    return pData->QueryGetData(&format) == S_OK;
+}
+
+bool ReadTextData(IDataObject* pData, std::string& strText)
+{
+    strText.clear();
+    if (!pData)
+        return false;
+    FORMATETC format = TextFormat();
+    CScopedStgMedium medium;
+    if (pData->GetData(&format, medium.Receive()) != S_OK)
+        return false;
+    medium.Keep();
+    if (medium.Get().tymed != TYMED_HGLOBAL || !medium.Get().hGlobal)
+        return false;
+    const CGlobalLock block(medium.Get().hGlobal);
+    if (!block.Get())
+        return false;
+    const char* pText = static_cast<const char*>(block.Get());
+    const SIZE_T nSize = block.Size();
+    const void* pZero = std::memchr(pText, 0, nSize);
+    try {
+        strText.assign(pText, pZero ? static_cast<const char*>(pZero) - pText : nSize);
+    } catch (const std::bad_alloc&) {
+        strText.clear();
+        return false;
+    }
+    return true;
+}

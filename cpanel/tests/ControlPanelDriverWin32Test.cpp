@@ -448,8 +448,7 @@ TEST_F(ControlPanel, TheMenuFollowsTheLanguageAndTheExecutableField)
     EXPECT_EQ(GetMenuItemCount(hTools), 8);
     EXPECT_FALSE(grey(hTools, ID_TOOLS_RUN_LUMBRA));
     EXPECT_FALSE(grey(hTools, ID_TOOLS_WIZARD));
-    // Not in this build: the sample text editor.
-    EXPECT_TRUE(grey(hTools, ID_TOOLS_EDITOR));
+    EXPECT_FALSE(grey(hTools, ID_TOOLS_EDITOR));
     for (const std::string& strExe : {m_scratch / "missing.exe", m_strLumbra}) {
         SetText(GetDlgItem(hPanel, IDC_MCP_LUMBRA_EXE), strExe);
         EXPECT_TRUE(grey(opened(hTools), ID_TOOLS_RUN_LUMBRA)) << strExe;

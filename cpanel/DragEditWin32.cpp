@@ -2,6 +2,7 @@
 
 #include "AreaText.h"
 #include "Clipboard.h"
+#include "ComObject.h"
 #include "ScopedHandles.h"
 #include "TextDataObject.h"
 
@@ -16,32 +17,11 @@
 // The drop target registered for the edit. OLE holds references to it for
 // as long as it likes; the edit's object may go first, so it only forwards
 // while it is connected.
-class CDragEdit::CDropTarget final : public IDropTarget {
+class CDragEdit::CDropTarget final : public CComObject<IDropTarget, &IID_IDropTarget> {
 public:
     explicit CDropTarget(CDragEdit* pOwner) : m_pOwner(pOwner) {}
 
     void Disconnect() { m_pOwner = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-            *ppv = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
-        if (nRefs == 0)
-            delete this;
-        return static_cast<ULONG>(nRefs);
-    }
 
     // No exception leaves these: a failing handler refuses the drop.
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* pData, DWORD grfKeyState, POINTL point,
@@ -89,9 +69,8 @@ public:
     }
 
 private:
-    ~CDropTarget() = default;
+    ~CDropTarget() override = default;
 
-    LONG m_nRefs = 1;
     CDragEdit* m_pOwner;
 };
 

@@ -1,31 +1,14 @@
 #include "TextDataObject.h"
 
+#include "Clipboard.h"
+#include "ComObject.h"
+
 #include <shlobj.h>
 
 #include <cstring>
 #include <new>
 
 namespace {
-
-// A global block locked for the life of the object.
-class CGlobalLock {
-public:
-    explicit CGlobalLock(HGLOBAL hBlock) : m_hBlock(hBlock), m_pData(hBlock ? ::GlobalLock(hBlock) : nullptr) {}
-    ~CGlobalLock()
-    {
-        if (m_pData)
-            ::GlobalUnlock(m_hBlock);
-    }
-    CGlobalLock(const CGlobalLock&) = delete;
-    CGlobalLock& operator=(const CGlobalLock&) = delete;
-
-    void* Get() const { return m_pData; }
-    SIZE_T Size() const { return m_pData ? ::GlobalSize(m_hBlock) : 0; }
-
-private:
-    HGLOBAL m_hBlock;
-    void* m_pData;
-};
 
 // The storage medium GetData filled, released once read.
 class CScopedStgMedium {
@@ -60,31 +43,9 @@ FORMATETC TextFormat()
     return format;
 }
 
-class CTextDataObject final : public IDataObject {
+class CTextDataObject final : public CComObject<IDataObject, &IID_IDataObject> {
 public:
     explicit CTextDataObject(std::string strText) : m_strText(std::move(strText)) {}
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *ppv = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
-        if (nRefs == 0)
-            delete this;
-        return static_cast<ULONG>(nRefs);
-    }
 
     // IDataObject
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* pFormat, STGMEDIUM* pMedium) override
@@ -149,35 +110,13 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
 private:
-    ~CTextDataObject() = default;
+    ~CTextDataObject() override = default;
 
-    LONG m_nRefs = 1;
     const std::string m_strText;
 };
 
-class CLeftButtonDropSource final : public IDropSource {
+class CLeftButtonDropSource final : public CComObject<IDropSource, &IID_IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *ppv = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
-        if (nRefs == 0)
-            delete this;
-        return static_cast<ULONG>(nRefs);
-    }
-
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL bEscapePressed, DWORD grfKeyState) override
     {
         if (bEscapePressed || (grfKeyState & MK_RBUTTON))
@@ -189,9 +128,7 @@ public:
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
 private:
-    ~CLeftButtonDropSource() = default;
-
-    LONG m_nRefs = 1;
+    ~CLeftButtonDropSource() override = default;
 };
 
 // Hands a new object (holding its first reference) to a holder.

@@ -52,7 +52,9 @@ class Dictionary:
         self.values = {}
         for key, value in entries:
             self.values.setdefault(key, value)
-        self.longest = max((len(key) for key in self.values), default=0)
+        # Every beginning of a key, so that a look-up stops as soon as the
+        # text leaves all keys behind: most stop after a character or two.
+        self.beginnings = {key[:length] for key in self.values for length in range(1, len(key) + 1)}
 
     @classmethod
     def parse(cls, text):
@@ -68,11 +70,14 @@ class Dictionary:
 
     def match(self, text, at):
         """The longest key that starts at `at`, as (length, value), or None."""
-        for length in range(min(self.longest, len(text) - at), 0, -1):
-            value = self.values.get(text[at:at + length])
+        found = None
+        end = at + 1
+        while end <= len(text) and text[at:end] in self.beginnings:
+            value = self.values.get(text[at:end])
             if value is not None:
-                return length, value
-        return None
+                found = (end - at, value)
+            end += 1
+        return found
 
 
 class Group:

@@ -22,7 +22,9 @@ Word adjustment applies the pairs in their fixed order with no longest-match
 rule, so a pair made for one phrase can rewrite part of another first. The
 generator therefore runs every phrase through the whole pipeline and repairs
 what still differs in the final-fix libraries, and prints how many phrases of
-each direction come out as the dictionaries read them.
+each direction come out as the dictionaries read them. Everyday words (the
+most frequent of jieba's dictionary) go through the same check: those the
+mapping alone gets right must stay right.
 
 G2B libraries hold Big5 text, B2G libraries GBK text; lines end with CR LF.
 Which library holds what (see lumbra/README.md):
@@ -53,6 +55,11 @@ REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DEFAULT_OUTPUT = os.path.join(REPO, "lumbra", "data")
 DEFAULT_DICTIONARIES = os.path.join(REPO, "build", "npm", phrase_dictionaries.TARBALL)
 USER_SAMPLES = os.path.join(REPO, "tools", "lumbra_user_samples.txt")
+# Everyday words beside the dictionaries' phrases: jieba's dictionary (Debian's
+# python3-jieba), "word frequency part-of-speech" a line, its most frequent
+# words of two characters or more.
+JIEBA_DICT = "/usr/lib/python3/dist-packages/jieba/dict.txt"
+EVERYDAY_WORDS = 120000
 
 COMMA_TOKEN = "{{_PX_MLE_WA_COMMA_}}"
 
@@ -176,6 +183,20 @@ class Pipeline:
 # Phrase sets
 
 
+def everyday_words():
+    """jieba's most frequent words, simplified text, most frequent first."""
+    words = []
+    try:
+        with open(JIEBA_DICT, encoding="utf-8") as f:
+            for line in f:
+                fields = line.split(" ")
+                if len(fields) >= 2 and len(fields[0]) >= 2:
+                    words.append((-int(fields[1]), fields[0]))
+    except (OSError, ValueError) as err:
+        raise GenerationError("cannot read jieba's dictionary (Debian package python3-jieba): %s" % err)
+    return [word for _, word in sorted(words)[:EVERYDAY_WORDS]]
+
+
 def split_by_length(phrases):
     short = [p for p in phrases if len(p) <= 3]
     long = [p for p in phrases if len(p) >= 4]
@@ -187,43 +208,67 @@ class Phrases:
     library they go to, with the two readings of each: `plain` (character
     level, what Base and PDAF2 aim at) and `final` (with regional
     vocabulary, what the whole pipeline aims at). With `every` above 1 only
-    every so many phrases are kept: a sample to check, not to build from."""
+    every so many phrases are kept: a sample to check, not to build from.
 
-    def __init__(self, name, dicts, every=1):
+    `words` are everyday words, read by the same conversions: no pair is made
+    for them, but a pair made for a phrase may rewrite part of one (制面 inside
+    控制面板), so those the mapping alone gets right are checked too."""
+
+    def __init__(self, name, dicts, words, every=1):
+        def keys(dictionary):
+            return dicts.keys(dictionary)[::every]
+
+        words = words[::every]
         if name == "g2b":
-            base, self.idioms = split_by_length(dicts.keys("STPhrases"))
+            base, self.idioms = split_by_length(keys("STPhrases"))
             # The Taiwan layers are keyed by standard traditional text; the
             # mainland text a user converts is its simplified reading.
-            self.vocabulary = unique(dicts.t2s(key) for key in
-                                     dicts.keys("TWPhrases") + dicts.keys("TWVariantsPhrases"))
+            self.vocabulary = unique(dicts.t2s(key) for key in keys("TWPhrases") + keys("TWVariantsPhrases"))
             plain, final = dicts.s2tw, dicts.s2twp
         else:
+            words = [dicts.s2twp(word) for word in words]
             # The text a user converts here is Taiwan text.
-            taiwan = unique([dicts.s2tw(key) for key in dicts.keys("STPhrases")] +
-                            [dicts.t2tw(key) for key in dicts.keys("TSPhrases")])
+            taiwan = unique([dicts.s2tw(key) for key in keys("STPhrases")] +
+                            [dicts.t2tw(key) for key in keys("TSPhrases")])
             base, self.idioms = split_by_length(taiwan)
-            self.vocabulary = unique(dicts.keys("TWPhrasesRev") + dicts.keys("TWVariantsRevPhrases"))
+            self.vocabulary = unique(keys("TWPhrasesRev") + keys("TWVariantsRevPhrases"))
             plain, final = dicts.tw2s, dicts.tw2sp
         self.base = base
         source_encoding = SOURCE_ENCODING[name]
         self.everything = [p for p in unique(self.base + self.vocabulary + self.idioms)
-                           if encodable(p, source_encoding)][::every]
+                           if encodable(p, source_encoding)]
         self.plain = {p: plain(p) for p in self.everything}
         self.final = {p: final(p) for p in self.everything}
+        taken = set(self.everything)
+        self.words = [w for w in unique(words) if w not in taken and encodable(w, source_encoding)]
+        for w in self.words:
+            self.plain[w] = self.final[w] = final(w)
 
 
 def usable_phrases(name, phrases, pipeline):
     """The phrases the libraries can serve: the mapping turns each into text of
-    its own length without placeholders, and both readings can be written."""
+    its own length without placeholders, and both readings can be written;
+    and the everyday words the mapping alone already gets right."""
     encoding = ENCODING[name]
-    mapped = dict(zip(phrases.everything, pipeline.convert(phrases.everything)))
+    everything = phrases.everything + phrases.words
+    mapped = dict(zip(everything, pipeline.convert(everything)))
     usable = set()
     for p in phrases.everything:
         m = mapped[p]
         if (m is not None and PLACEHOLDER[name] not in m and len(m) == len(p)
                 and encodable(phrases.plain[p], encoding) and encodable(phrases.final[p], encoding)):
             usable.add(p)
-    return usable
+    words = [w for w in phrases.words if mapped[w] == phrases.final[w]]
+    return usable, words
+
+
+def report_agreement(report, name, phrases, checked, words, results):
+    right, total = agreement(phrases, checked, results[:len(checked)])
+    words_right, words_total = agreement(phrases, words, results[len(checked):])
+    report.append("%s: %d of %d phrases (%.2f %%) read as the dictionaries read them; "
+                  "%d of %d everyday words the mapping gets right stay right"
+                  % (name, right, total, 100.0 * right / total, words_right, words_total))
+    return 100.0 * right / total
 
 
 # ---------------------------------------------------------------------------
@@ -267,9 +312,10 @@ def repairs(phrases, checked, before, encoding):
 def build_direction(name, dicts, kivomap, workdir, report):
     pipeline = Pipeline(name, kivomap, workdir)
     encoding = ENCODING[name]
-    phrases = Phrases(name, dicts)
-    usable = usable_phrases(name, phrases, pipeline)
+    phrases = Phrases(name, dicts, everyday_words())
+    usable, words = usable_phrases(name, phrases, pipeline)
     checked = [p for p in phrases.everything if p in usable]
+    guarded = checked + words
 
     def make(group, aim, before):
         group = [p for p in group if p in usable]
@@ -282,18 +328,16 @@ def build_direction(name, dicts, kivomap, workdir, report):
     libraries = [make(phrases.base, phrases.plain, [])]
     libraries.append(make(phrases.vocabulary, phrases.final, libraries[:]))
     libraries.append(make(phrases.idioms, phrases.plain, libraries[:]))
-    before = pipeline.convert(checked, libraries)
-    libraries.append(repairs(phrases, checked, before, encoding))
+    before = pipeline.convert(guarded, libraries)
+    libraries.append(repairs(phrases, guarded, before, encoding))
     punctuation = Library(encoding)
     for mainland, taiwan in QUOTES:
         punctuation.add(mainland, taiwan) if name == "g2b" else punctuation.add(taiwan, mainland)
     libraries.append(punctuation.seal())
-    before = pipeline.convert(checked, libraries)
-    libraries.append(repairs(phrases, checked, before, encoding))
+    before = pipeline.convert(guarded, libraries)
+    libraries.append(repairs(phrases, guarded, before, encoding))
 
-    right, total = agreement(phrases, checked, pipeline.convert(checked, libraries))
-    report.append("%s: %d of %d phrases (%.2f %%) read as the dictionaries read them"
-                  % (name, right, total, 100.0 * right / total))
+    report_agreement(report, name, phrases, checked, words, pipeline.convert(guarded, libraries))
     return libraries
 
 
@@ -440,15 +484,12 @@ def verify(folder, dicts, kivomap, kivocrypt, every):
     with tempfile.TemporaryDirectory(prefix="kivo-lumbra-verify-") as workdir:
         for name in ("g2b", "b2g"):
             pipeline = Pipeline(name, kivomap, workdir)
-            phrases = Phrases(name, dicts, every)
-            usable = usable_phrases(name, phrases, pipeline)
+            phrases = Phrases(name, dicts, everyday_words(), every)
+            usable, words = usable_phrases(name, phrases, pipeline)
             checked = [p for p in phrases.everything if p in usable]
             libraries = read_built_in(folder, name, kivocrypt, workdir)
-            results = pipeline.convert(checked, libraries)
-            right, total = agreement(phrases, checked, results)
-            lowest = min(lowest, 100.0 * right / total)
-            report.append("%s: %d of %d phrases (%.2f %%) read as the dictionaries read them"
-                          % (name, right, total, 100.0 * right / total))
+            results = pipeline.convert(checked + words, libraries)
+            lowest = min(lowest, report_agreement(report, name, phrases, checked, words, results))
     return report, lowest
 
 

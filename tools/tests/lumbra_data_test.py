@@ -1,0 +1,102 @@
+"""The committed stand-in Lumbra data through the engine's own pipeline
+(kivomap, the libraries deciphered by kivocrypt): words its earlier versions
+got wrong come out right, a sample of the dictionaries' phrases agrees with
+their reading, and the generator's repair step keeps what it must.
+
+    lumbra_data_test.py KIVOMAP KIVOCRYPT LUMBRA-DATA [DICTIONARIES]
+"""
+
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import gen_lumbra_data  # noqa: E402
+import phrase_dictionaries  # noqa: E402
+
+KIVOMAP, KIVOCRYPT, DATA = sys.argv[1:4]
+DICTIONARIES = sys.argv[4] if len(sys.argv) > 4 else gen_lumbra_data.DEFAULT_DICTIONARIES
+
+# Input as a user writes it, and what the whole pipeline must make of it.
+CONVERSIONS = {
+    "g2b": [
+        ("演算法", "演算法"),      # 算法 -> 演算法 must not apply to it again
+        ("胚胎发育", "胚胎發育"),  # 胎发 -> 胎髮 must not win over 发育
+        ("字节跳动", "字節跳動"),  # a name, not 字节 -> 位元組
+        ("英伟达", "輝達"),
+        ("大数据", "大數據"),      # not 数据 -> 資料
+        ("算法", "演算法"),
+        ("头发", "頭髮"),
+        ("软件", "軟體"),
+        ("鼠标", "滑鼠"),
+        ("控制面板", "控制面板"),  # not 制面 -> 製麵 inside it
+        ("“引号”", "「引號」"),
+    ],
+    "b2g": [
+        ("演算法", "算法"),
+        ("輝達", "英伟达"),
+        ("位元組", "字节"),
+        ("字節跳動", "字节跳动"),
+        ("大數據", "大数据"),
+        ("資料", "数据"),
+        ("軟體", "软件"),
+        ("頭髮", "头发"),
+        ("「引號」", "“引号”"),
+    ],
+}
+
+
+class CommittedData(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.workdir = tempfile.TemporaryDirectory(prefix="kivo-lumbra-test-")
+        cls.libraries = {name: gen_lumbra_data.read_built_in(DATA, name, KIVOCRYPT, cls.workdir.name)
+                         for name in ("g2b", "b2g")}
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.workdir.cleanup()
+
+    def test_words_come_out_as_they_should(self):
+        for name, cases in CONVERSIONS.items():
+            pipeline = gen_lumbra_data.Pipeline(name, KIVOMAP, self.workdir.name)
+            results = pipeline.convert([text for text, _ in cases], self.libraries[name])
+            for (text, expected), got in zip(cases, results):
+                with self.subTest(direction=name, text=text):
+                    self.assertEqual(got, expected)
+
+    def test_a_sample_of_the_dictionaries_agrees(self):
+        dicts = phrase_dictionaries.Dictionaries(DICTIONARIES)
+        report, lowest = gen_lumbra_data.verify(DATA, dicts, KIVOMAP, KIVOCRYPT, 25)
+        print("\n".join(report))
+        self.assertGreaterEqual(lowest, 99.0)
+
+
+class Repairs(unittest.TestCase):
+    """The final-fix step on phrases made up for it (Big5 text, as in G2B)."""
+
+    class Phrases:
+        def __init__(self, final):
+            self.final = final
+
+    def repair(self, final, before):
+        checked = list(final)
+        return gen_lumbra_data.repairs(self.Phrases(final), checked, [before[p] for p in checked], "cp950").pairs
+
+    def test_a_wrong_phrase_is_repaired_from_what_it_became(self):
+        self.assertEqual(self.repair({"演算法": "演算法"}, {"演算法": "演演算法"}), [("演演算法", "演算法")])
+
+    def test_a_text_two_phrases_share_with_two_readings_is_left_alone(self):
+        self.assertEqual(self.repair({"甲": "乾杯", "乙": "幹杯"}, {"甲": "干杯", "乙": "干杯"}), [])
+
+    def test_a_repair_that_harms_more_right_phrases_than_it_mends_is_left_out(self):
+        final = {"一": "頭髮", "二": "頭發言", "三": "頭發表"}
+        before = {"一": "頭發", "二": "頭發言", "三": "頭發表"}
+        self.assertEqual(self.repair(final, before), [])
+        del final["三"], before["三"]
+        self.assertEqual(self.repair(final, before), [("頭發", "頭髮")])
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -1,23 +1,25 @@
 #!/usr/bin/env bash
 # The installer of one architecture as a user meets it, in a Wine prefix of
 # the test's own, made afresh each run:
-#   installer_test.sh ARCH MAKE-INSTALLER INSTALLER WORK [OTHER-INSTALLER]
+#   installer_test.sh ARCH MAKE-INSTALLER INSTALLER WORK ROAD [OTHER-INSTALLER]
 # ARCH is 32 or 64; MAKE-INSTALLER the build tree's make-installer, which
 # compiles the same script with another version or control; WORK a folder
-# for the prefix and the scratch files. OTHER-INSTALLER, the installer of
+# for the prefix and the scratch files; ROAD the update road's driver
+# (UpdateRoadWin32.cpp). OTHER-INSTALLER, the installer of
 # the other architecture, is installed beside this one where both of Wine's
 # loaders start (a 64-bit prefix runs both).
 #
 # With ARCH 64 the prefix is a 64-bit one, and the whole road is walked:
 # a damaged installer, the silent install and what it leaves, a second setup
 # at once, a newer build over a running control panel keeping the
-# configuration, the side-by-side installation, an uninstall waiting for the
+# configuration, the update road to a newer build still, the side-by-side
+# installation, an uninstall waiting for the
 # panel, a control that fails to register, a file that cannot be written and
 # the uninstall that removes the settings too. With ARCH 32 the prefix is a
-# 32-bit one (32-bit Windows) and the road is the install, the newer build,
-# the uninstalls.
+# 32-bit one (32-bit Windows) and the road is the install, the newer builds
+# (silent and by the update road), the uninstalls.
 set -uo pipefail
-arch=$1 make_installer=$2 installer=$3 work=$4 other=${5:-}
+arch=$1 make_installer=$2 installer=$3 work=$4 road=$5 other=${6:-}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 kivo_root=$root
@@ -65,19 +67,26 @@ check() {  # check NAME COMMAND...
 }
 equal() { [ "$1" = "$2" ] || { echo "  '$1' is not '$2'"; return 1; }; }
 
-# A registry value in a view (32 or 64); nothing when there is none.
-reg_value() {  # reg_value VIEW KEY VALUE
-    local view=$1 key=$2 name=$3 out
-    if [ "$name" = "" ]; then
-        out=$(wine reg query "$key" /ve /reg:"$view" 2>/dev/null) || return 0
-        name='(Default)'
-    else
-        out=$(wine reg query "$key" /v "$name" /reg:"$view" 2>/dev/null) || return 0
-    fi
-    printf '%s\n' "$out" | tr -d '\r' | awk -v n="$name" '
-        { line = $0; sub(/^ +/, "", line) }
-        index(line, n " ") == 1 { rest = substr(line, length(n) + 1); sub(/^ +REG_[A-Z_]+ +/, "", rest); print rest; exit }'
+# A key with its subkeys in a view (32 or 64), as reg prints it, and one
+# value out of that text: one Wine program for several values.
+reg_dump() { wine reg query "$2" /s /reg:"$1" 2>/dev/null | tr -d '\r'; }
+value_of() {  # value_of DUMP KEY VALUE ("" for the default value)
+    local name=${3:-(Default)} key=$2
+    key=${key/#HKLM\\/HKEY_LOCAL_MACHINE\\}
+    key=${key/#HKCR\\/HKEY_CLASSES_ROOT\\}
+    # Through the environment: awk reads escapes in -v values, and "\1.5" is one.
+    printf '%s\n' "$1" | K=$key N=$name awk '
+        BEGIN { k = ENVIRON["K"]; n = ENVIRON["N"] }
+        /^HKEY_/ { here = (tolower($0) == tolower(k)); next }
+        here {
+            line = $0; sub(/^ +/, "", line)
+            if (index(line, n " ") == 1) {
+                rest = substr(line, length(n) + 1); sub(/^ +REG_[A-Z_]+ +/, "", rest); print rest; exit
+            }
+        }'
 }
+# One value in a view; nothing when there is none.
+reg_value() { value_of "$(reg_dump "$1" "$2")" "$2" "$3"; }
 no_key() { ! wine reg query "$2" /reg:"$1" >/dev/null 2>&1; }
 
 settings='HKLM\software\Perdix\KIVO\1.5'
@@ -92,7 +101,8 @@ folder_of() {
     if [ "$1" = 32 ] && [ "$arch" = 64 ]; then echo 'C:\Program Files (x86)\Perdix\KIVO'; else echo 'C:\Program Files\Perdix\KIVO'; fi
 }
 menu_folder() { printf '%s/ProgramData/Microsoft/Windows/Start Menu/Programs/%s' "$drive_c" "$(menu_of "$1")"; }
-entry_value() { reg_value "$1" "$uninstall_root\\$(entry_of "$1")" "$2"; }
+entry_key() { printf '%s\\%s' "$uninstall_root" "$(entry_of "$1")"; }
+entry_value() { reg_value "$1" "$(entry_key "$1")" "$2"; }
 
 # Runs an installer silently and gives its exit status.
 install() {  # install INSTALLER [ARGS...]
@@ -131,7 +141,7 @@ converts() {  # converts ARCH
 
 # Everything an installation of ARCH (version VERSION) puts in place.
 installed() {  # installed ARCH VERSION
-    local a=$1 version=$2 folder menu f link target
+    local a=$1 version=$2 folder menu f link target entry
     folder=$(folder_of "$a")
     menu=$(menu_folder "$a")
     for f in kivo.ocx kivocp.exe kivotester.exe kivoconv.exe kivo.chm kivop.chm kivoc.chm kivoprc.chm \
@@ -141,14 +151,16 @@ installed() {  # installed ARCH VERSION
     check "$a-bit: the control registered from its folder in its view" \
         equal "$(reg_value "$a" "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" '')" "$folder\\kivo.ocx"
     check "$a-bit: the ProgID" equal "$(progid)" "$clsid"
-    check "$a-bit: entry name" equal "$(entry_value "$a" DisplayName)" \
+    entry=$(reg_dump "$a" "$(entry_key "$a")")
+    field() { value_of "$entry" "$(entry_key "$a")" "$1"; }
+    check "$a-bit: entry name" equal "$(field DisplayName)" \
         "$([ "$a" = 64 ] && echo 'KIVO 1.5 (64-bit)' || echo 'KIVO 1.5')"
-    check "$a-bit: entry version" equal "$(entry_value "$a" DisplayVersion)" "$version"
-    check "$a-bit: entry publisher" equal "$(entry_value "$a" Publisher)" Perdix
-    check "$a-bit: entry icon" equal "$(entry_value "$a" DisplayIcon)" "$folder\\kivocp.exe,0"
-    check "$a-bit: entry folder" equal "$(entry_value "$a" InstallLocation)" "$folder"
-    check "$a-bit: entry uninstaller" equal "$(entry_value "$a" UninstallString)" "\"$folder\\uninstall.exe\""
-    check "$a-bit: entry size in KB" test "$(($(entry_value "$a" EstimatedSize)))" -gt 1000
+    check "$a-bit: entry version" equal "$(field DisplayVersion)" "$version"
+    check "$a-bit: entry publisher" equal "$(field Publisher)" Perdix
+    check "$a-bit: entry icon" equal "$(field DisplayIcon)" "$folder\\kivocp.exe,0"
+    check "$a-bit: entry folder" equal "$(field InstallLocation)" "$folder"
+    check "$a-bit: entry uninstaller" equal "$(field UninstallString)" "\"$folder\\uninstall.exe\""
+    check "$a-bit: entry size in KB" test "$(($(field EstimatedSize)))" -gt 1000
     check "$a-bit: four Start-menu links" test "$(find "$menu" -name '*.lnk' 2>/dev/null | wc -l)" -eq 4
     for target in kivocp.exe kivotester.exe kivo.chm uninstall.exe; do
         link=$(grep -la "$target" "$menu"/*.lnk 2>/dev/null | head -n 1)
@@ -190,8 +202,15 @@ close_panel() { wine taskkill /im kivocp.exe >/dev/null 2>&1; }
 
 version1=1.5.0
 version2=1.5.1
+version3=1.5.2
 newer=$work/kivo-newer.exe
-sh "$make_installer" -DKIVO_FAST -DKIVO_VERSION=$version2 "-DKIVO_OUTFILE=$newer" >/dev/null || exit 1
+newest=$work/kivo-newest.exe
+# Two builds more of the same script; the update road's is compressed as
+# published, since the panel downloads it 512 bytes at a time.
+sh "$make_installer" -DKIVO_FAST -DKIVO_VERSION=$version2 "-DKIVO_OUTFILE=$newer" >/dev/null &
+sh "$make_installer" -DKIVO_VERSION=$version3 "-DKIVO_OUTFILE=$newest" >/dev/null &
+wait
+[ -f "$newer" ] && [ -f "$newest" ] || { echo "makensis failed"; exit 1; }
 standin='C:\Program Files\Perdix\Lumbra'
 
 if [ "$arch" = 64 ]; then
@@ -235,9 +254,11 @@ wine reg add "$settings\\Shell" /v LCID /t REG_DWORD /d 1028 /f /reg:32 >/dev/nu
 wine reg add "$settings\\Color" /v 'Source Text' /t REG_DWORD /d 1193046 /f /reg:32 >/dev/null 2>&1
 wine reg add "$settings\\File\\MRU Source" /v 1 /d 'C:\notes.txt' /f /reg:32 >/dev/null 2>&1
 configuration() {
-    printf '%s|' "$(reg_value 32 "$settings\\Path" 'Lumbra Root Folder')" "$(reg_value 32 "$settings\\Path" 'Lumbra Exe Path')" \
-        "$(reg_value 32 "$settings\\Shell" LCID)" "$(reg_value 32 "$settings\\Color" 'Source Text')" \
-        "$(reg_value 32 "$settings\\File\\MRU Source" 1)"
+    local all
+    all=$(reg_dump 32 "$settings")
+    printf '%s|' "$(value_of "$all" "$settings\\Path" 'Lumbra Root Folder')" \
+        "$(value_of "$all" "$settings\\Path" 'Lumbra Exe Path')" "$(value_of "$all" "$settings\\Shell" LCID)" \
+        "$(value_of "$all" "$settings\\Color" 'Source Text')" "$(value_of "$all" "$settings\\File\\MRU Source" 1)"
 }
 expected_configuration="C:\\MyLumbra|$standin\\lumbra.exe|0x404|0x123456|C:\\notes.txt|"
 check "configuration written" equal "$(configuration)" "$expected_configuration"
@@ -253,6 +274,18 @@ wait $upgrade
 check "newer build: exit 0" test $? -eq 0
 installed "$arch" "$version2"
 check "newer build: configuration kept" equal "$(configuration)" "$expected_configuration"
+
+# The update road: the installed panel offers the build the local site
+# publishes, downloads and checks it, starts it and ends; the setup it
+# started is clicked through.
+digest=$(sha256sum "$newest" | cut -d ' ' -f 1)
+python3 "$root/cpanel/tests/update_transfer_driver.py" "$WINELOADER" "$road" "$(folder_of "$arch")\\kivocp.exe" \
+    "$(printf 'Z:%s' "${newest//\//\\}")" "$digest" 'C:\downloads'
+check "update road: every step" test $? -eq 0
+check "update road: the download is the published installer" cmp -s "$newest" "$drive_c/downloads/kivo16.exe"
+check "update road: the newer build installed" equal "$(entry_value "$arch" DisplayVersion)" "$version3"
+check "update road: configuration kept" equal "$(configuration)" "$expected_configuration"
+check "update road: still converts" converts "$arch"
 
 if [ -f "$other" ] && [ "$arch" = 64 ] && kivo_wine_starts 32; then
     # Both architectures side by side: one configuration, two registrations.

@@ -18,7 +18,9 @@
 
 namespace {
 
-constexpr DWORD kWaitMs = 60000;
+// Generous: a fresh prefix's first WinINet request, and a download 512
+// bytes at a time, are slow under 32-bit Wine on a busy machine.
+constexpr DWORD kWaitMs = 240000;
 
 bool WaitFor(const std::function<bool()>& ready, DWORD nTimeoutMs = kWaitMs)
 {
@@ -101,9 +103,12 @@ bool SetSetting(const char* pszSubKey, const char* pszName, const std::string& s
 
 int g_nFailures = 0;
 
+const DWORD g_nStart = GetTickCount();
+
 bool Step(bool bDone, const char* pszWhat)
 {
-    std::printf("%s: %s\n", bDone ? "ok" : "FAILED", pszWhat);
+    std::printf("%s: %s (%lu s)\n", bDone ? "ok" : "FAILED", pszWhat,
+                static_cast<unsigned long>((GetTickCount() - g_nStart) / 1000));
     std::fflush(stdout);
     if (!bDone)
         ++g_nFailures;

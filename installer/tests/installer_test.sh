@@ -208,8 +208,11 @@ newest=$work/kivo-newest.exe
 # Two builds more of the same script; the update road's is compressed as
 # published, since the panel downloads it 512 bytes at a time.
 sh "$make_installer" -DKIVO_FAST -DKIVO_VERSION=$version2 "-DKIVO_OUTFILE=$newer" >/dev/null &
+making_newer=$!
 sh "$make_installer" -DKIVO_VERSION=$version3 "-DKIVO_OUTFILE=$newest" >/dev/null &
-wait
+making_newest=$!
+# Those two only: the Xvfb started above is a child too.
+wait $making_newer $making_newest
 [ -f "$newer" ] && [ -f "$newest" ] || { echo "makensis failed"; exit 1; }
 standin='C:\Program Files\Perdix\Lumbra'
 

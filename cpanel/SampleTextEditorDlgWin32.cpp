@@ -341,7 +341,6 @@ void CSampleTextEditorDlg::OnLanguageChosen(EArea area, int nIndex)
 
     this->*row.pLanguage = nIndex;
     Combo(row.nLanguageList).SetCurSel(nIndex);
-    (this->*row.pEdit).SetCodePage(AreaCodePage(area));
     CheckFonts(area);
     const HCURSOR hOldCursor = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
     SetStatusText(m_app.m_texts.m_strEditorAdjusting);
@@ -465,18 +464,21 @@ bool CSampleTextEditorDlg::OnCommand(int nId, int nCode, HWND hCtl)
         OnTool(pRow->area, nId - pRow->nFirstTool);
         return true;
     }
+    if (nId == ID_DCE_OPEN || nId == ID_DCE_SAVE || nId == ID_DCE_PASTE || nId == ID_DCE_SELECT_ALL)
+        m_nTargetArea = TargetArea();
+    const EArea target = static_cast<EArea>(m_nTargetArea);
     switch (nId) {
     case ID_DCE_OPEN:
-        OpenAreaFile(TargetArea());
+        OpenAreaFile(target);
         return true;
     case ID_DCE_SAVE:
-        SaveArea(TargetArea());
+        SaveArea(target);
         return true;
     case ID_DCE_PASTE:
-        PasteInto(TargetArea());
+        PasteInto(target);
         return true;
     case ID_DCE_SELECT_ALL:
-        SelectAll(TargetArea());
+        SelectAll(target);
         return true;
     case ID_DCE_ON_TOP:
         ToggleOnTop();
@@ -634,12 +636,9 @@ void CSampleTextEditorDlg::OnTimer(UINT_PTR nIdEvent)
         return;
     }
     case kTimerSourceFontCheck:
-        KillTimer(nIdEvent);
-        CheckFonts(kAreaSource);
-        return;
     case kTimerDestinationFontCheck:
         KillTimer(nIdEvent);
-        CheckFonts(kAreaDestination);
+        CheckFonts(nIdEvent == kTimerSourceFontCheck ? kAreaSource : kAreaDestination);
         return;
     default:
         CDialog::OnTimer(nIdEvent);

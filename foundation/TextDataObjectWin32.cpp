@@ -55,18 +55,10 @@ public:
         const HRESULT hr = QueryGetData(pFormat);
         if (hr != S_OK)
             return hr;
-        const HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, m_strText.size() + 1);
-        if (!hBlock)
+        CGlobalBlock block = MakeGlobalBlock(m_strText.data(), m_strText.size(), 1);
+        if (!block.Get())
             return E_OUTOFMEMORY;
-        {
-            const CGlobalLock block(hBlock);
-            if (!block.Get()) {
-                ::GlobalFree(hBlock);
-                return E_OUTOFMEMORY;
-            }
-            if (!m_strText.empty())
-                std::memcpy(block.Get(), m_strText.data(), m_strText.size());
-        }
+        const HGLOBAL hBlock = block.Release();  // the receiver frees it
         pMedium->tymed = TYMED_HGLOBAL;
         pMedium->hGlobal = hBlock;
         pMedium->pUnkForRelease = nullptr;

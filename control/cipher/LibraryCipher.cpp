@@ -4,6 +4,8 @@
 #include "FileSystem.h"
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <utility>
 
 const char kFirstPassSuffix[] = "q";
@@ -119,4 +121,65 @@ void DecipherLibrary(const std::string& strLibraryPath, const std::string& strPl
     CRemoveOnExit removeScratch(strScratchPath);
     CreateLibraryCipher(strLibraryName, true).DecryptFile(strLibraryPath, strScratchPath);
     CreateLibraryCipher(strLibraryName, false).DecryptFile(strScratchPath, strPlainPath);
+}
+
+namespace {
+
+void InitializeFor(CStreamCipher& cipher, const std::string& strLibraryName, bool bFirstPass)
+{
+    const LibraryCipherParameters parameters = DeriveLibraryCipherParameters(strLibraryName, bFirstPass);
+    cipher.Initialize(parameters.key.data(), static_cast<int>(parameters.key.size()), parameters.nRounds);
+}
+
+// Takes the signature off the front of one pass's bytes.
+void CheckSignature(CStreamCipher& cipher, std::string& strBytes, const std::string& strLibraryName)
+{
+    std::uint8_t signature[CFileCipher::kSignatureSize];
+    cipher.GetSignature(signature);
+    if (strBytes.size() < sizeof signature || std::memcmp(strBytes.data(), signature, sizeof signature) != 0)
+        throw CCipherError("FileCrypt ERROR: File " + strLibraryName + " cannot be Correctly Decrypted!");
+    strBytes.erase(0, sizeof signature);
+    cipher.ResetChain();
+}
+
+} // namespace
+
+std::string DecipherLibraryText(std::string strEnciphered, const std::string& strLibraryName)
+{
+    // The key streams of both passes are drawn side by side (their lengths
+    // are known from the size alone), then each pass is undone in turn. A
+    // cipher of each pass, so that neither has to be keyed again.
+    CStreamCipher first, second;
+    InitializeFor(first, strLibraryName, true);
+    InitializeFor(second, strLibraryName, false);
+    CheckSignature(first, strEnciphered, strLibraryName);
+    const std::size_t nSignature = CFileCipher::kSignatureSize;
+    const std::size_t nInner = strEnciphered.size() >= nSignature ? strEnciphered.size() - nSignature : 0;
+    std::vector<std::uint8_t> firstStream(first.KeyStreamBytesFor(strEnciphered.size()));
+    std::vector<std::uint8_t> secondStream(second.KeyStreamBytesFor(nInner));
+    CStreamCipher::DrawKeyStreams(first, firstStream.data(), firstStream.size(), second, secondStream.data(),
+                                  secondStream.size());
+    auto* pBytes = reinterpret_cast<std::uint8_t*>(&strEnciphered[0]);
+    first.DecryptWithKeyStream(firstStream.data(), pBytes, strEnciphered.size());
+    CheckSignature(second, strEnciphered, strLibraryName);
+    // The second stream was drawn from where ResetChain starts it again, one
+    // byte behind its initial chaining byte, so its body bytes are in place.
+    pBytes = reinterpret_cast<std::uint8_t*>(&strEnciphered[0]);
+    second.DecryptWithKeyStream(secondStream.data(), pBytes, strEnciphered.size());
+    return strEnciphered;
+}
+
+std::string DecipherLibraryFile(const std::string& strLibraryPath, const std::string& strLibraryName)
+{
+    std::ifstream file(strLibraryPath, std::ios::binary | std::ios::ate);
+    if (!file.is_open())
+        throw CCipherError("FileCrypt ERROR: Cannot open File " + strLibraryPath + "!");
+    const std::streamoff nSize = file.tellg();
+    if (nSize < 0 || static_cast<std::uint64_t>(nSize) > kMaxLibraryFileBytes)
+        throw CCipherError("FileCrypt ERROR: File " + strLibraryPath + " cannot be Correctly Decrypted!");
+    std::string strBytes(static_cast<std::size_t>(nSize), '\0');
+    file.seekg(0);
+    if (nSize > 0 && !file.read(&strBytes[0], nSize))
+        throw CCipherError("FileCrypt ERROR: Cannot open File " + strLibraryPath + "!");
+    return DecipherLibraryText(std::move(strBytes), strLibraryName);
 }

@@ -1,16 +1,21 @@
 // kivobench: conversion speed of the engine beside a plain byte copy of the
 // same buffer, timed in-process with the performance counter.
 //   kivobench SAMPLE-GBK-FILE [LUMBRA-FOLDER]
-// With Lumbra's folder it also loads that installation's word adjustment and
-// times the transfers with every library applied, beside the plain
-// sequential replacement (the reference) on the same text.
+// With Lumbra's folder it also loads that installation's word adjustment
+// (beside the former way of deciphering, one key-stream byte at a time) and
+// times the transfers with every library applied, on 32 KB and on a
+// 20-character sentence, beside the plain sequential replacement (the
+// reference) on the same text.
 #include "CharacterMapping.h"
 #include "CodeTransfer.h"
+#include "KeyStream.h"
+#include "LibraryCipher.h"
 #include "WALoader.h"
 #include "WAReference.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -74,6 +79,96 @@ std::vector<short> Elements(const std::string& bytes)
     return elements;
 }
 
+// Microseconds a call of `work`, run until the figure is steady enough.
+double MicrosecondsPerCall(const std::function<void()>& work)
+{
+    work();
+    long calls = 0;
+    const double start = Now();
+    double elapsed = 0;
+    do {
+        for (int i = 0; i < 100; ++i)
+            work();
+        calls += 100;
+        elapsed = Now() - start;
+    } while (elapsed < kSecondsPerFigure);
+    return elapsed * 1e6 / static_cast<double>(calls);
+}
+
+// Milliseconds of `work`, the best of `runs`: loading is one-off work, and
+// the best run is the one the machine's other work disturbed least.
+double BestMilliseconds(int runs, const std::function<void()>& work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const double start = Now();
+        work();
+        best = std::min(best, (Now() - start) * 1000.0);
+    }
+    return best;
+}
+
+// The first `chars` double-byte characters in a row of `text`.
+std::string Sentence(const std::string& text, std::size_t chars)
+{
+    std::size_t run = 0;
+    for (std::size_t i = 0; i + 1 < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x81) {
+            run = 0;
+            ++i;
+            continue;
+        }
+        if (++run == chars)
+            return text.substr(i + 2 - 2 * chars, 2 * chars);
+        i += 2;
+    }
+    return text.substr(0, 2 * chars);
+}
+
+// The built-in libraries deciphered as the loader once did it: every
+// key-stream byte drawn on its own, through the generator's checked call.
+std::size_t DecipherOneByteAtATime(const std::string& strLibrary, const std::string& strName)
+{
+    FILE* file = std::fopen(strLibrary.c_str(), "rb");
+    if (!file)
+        return 0;
+    std::string bytes;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, n);
+    std::fclose(file);
+    for (bool firstPass : {true, false}) {
+        const LibraryCipherParameters parameters = DeriveLibraryCipherParameters(strName, firstPass);
+        std::uint8_t keyBlock[256];
+        for (int i = 0; i < 256; ++i)
+            keyBlock[i] = parameters.key[static_cast<std::size_t>(i) % parameters.key.size()];
+        CKeyStream stream;
+        stream.SetKey(keyBlock, 256);
+        const std::uint8_t initialChain = stream.NextByte();
+        stream.Reset();
+        stream.NextByte();
+        std::uint8_t chain = initialChain;
+        const int rounds = parameters.nRounds;
+        std::vector<std::uint8_t> a(static_cast<std::size_t>(rounds)), b(static_cast<std::size_t>(rounds));
+        if (bytes.size() < 32)
+            return 0;
+        bytes.erase(0, 32);
+        for (char& c : bytes) {
+            for (int k = 0; k < rounds; ++k) {
+                a[k] = stream.NextByte();
+                b[k] = stream.NextByte();
+            }
+            std::uint8_t d = static_cast<std::uint8_t>(c);
+            for (int k = rounds - 1; k >= 1; --k)
+                d = static_cast<std::uint8_t>((d - b[k]) ^ a[k]);
+            const std::uint8_t x = static_cast<std::uint8_t>(a[0] ^ chain ^ static_cast<std::uint8_t>(d - b[0]));
+            chain ^= x;
+            c = static_cast<char>(x);
+        }
+    }
+    return bytes.size();
+}
+
 void Row(const char* what, double mbs, double copy)
 {
     std::printf("  %-44s %9.1f MB/s   %5.1f%% of the copy\n", what, mbs, 100.0 * mbs / copy);
@@ -96,16 +191,32 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
     const CWALoadPlaces places{strRoot + "\\ctwa", strRoot + "\\config", {"", strTemp}};
     CWALibraryLists lists(GetACP());
     constexpr int kLoads = 5;
-    const double start = Now();
-    for (int i = 0; i < kLoads; ++i)
-        LoadWordAdjustment(nullptr, false, places, lists);
-    const double loadMs = (Now() - start) * 1000.0 / kLoads;
+    const double loadMs = BestMilliseconds(kLoads, [&] { LoadWordAdjustment(nullptr, false, places, lists); });
+    const double g2bMs = BestMilliseconds(kLoads, [&] {
+        int progress = 0;
+        BuildWALibraryList(nullptr, lists, WADirection::G2B, false, places, progress);
+    });
+    const double b2gMs = BestMilliseconds(kLoads, [&] {
+        int progress = 0;
+        BuildWALibraryList(nullptr, lists, WADirection::B2G, false, places, progress);
+    });
+    static const char* const kBuiltIn[] = {"basebig", "pdafbig", "pdaf2big", "ffbig", "ff2big", "ff3big",
+                                           "basegb",  "pdafgb",  "pdaf2gb",  "ffgb",  "ff2gb",  "ff3gb"};
+    std::size_t plainBytes = 0;
+    const double formerMs = BestMilliseconds(1, [&] {
+        for (const char* name : kBuiltIn)
+            plainBytes += DecipherOneByteAtATime(places.m_strWAFolder + "\\" + name + ".txt", std::string(name) + ".txt");
+    });
     std::size_t nPairs = 0;
     for (WADirection direction : {WADirection::G2B, WADirection::B2G})
         for (const auto& library : lists.List(direction))
             nPairs += library->m_bApply ? library->PairCount() : 0;
     std::printf("\nWord adjustment of %s: %zu pairs applied in both directions\n", pszLumbra, nPairs);
-    std::printf("  %-44s %9.1f ms\n", "loading both lists (deciphering included)", loadMs);
+    std::printf("  %-44s %9.1f ms   (best of %d)\n", "loading both lists (deciphering included)", loadMs, kLoads);
+    std::printf("  %-44s %9.1f ms\n", "loading the G2B list alone", g2bMs);
+    std::printf("  %-44s %9.1f ms\n", "loading the B2G list alone", b2gMs);
+    std::printf("  %-44s %9.1f ms   (%zu plain bytes; the former way)\n",
+                "deciphering alone, a key-stream byte a call", formerMs, plainBytes);
     if (nPairs == 0)
         return;
 
@@ -127,6 +238,52 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
                 refG2B, g2b / refG2B);
     std::printf("  %-44s %9.2f MB/s   reference %7.3f MB/s   %6.0fx\n", "CodeTransfer 1->0 with every library", b2g,
                 refB2G, b2g / refB2G);
+
+    // A sentence, as scripts and web pages send them: the cost of one call.
+    const std::string sentence = Sentence(gbk, 20);
+    const std::string sentenceBig5 = MapGbToBig5(sentence);
+    const std::vector<short> sentenceElements = Elements(sentence), sentenceBig5Elements = Elements(sentenceBig5);
+    std::vector<short> callElements(4096);
+    auto sentenceCall = [&](const TransferServices& with, const std::vector<short>& source, short from, short to) {
+        std::copy(source.begin(), source.end(), callElements.begin());
+        const short codes[3] = {from, to, static_cast<short>(source.size())};
+        g_sink = static_cast<unsigned char>(CodeTransfer(callElements.data(), callElements.size(), codes, with));
+    };
+    const TransferServices mappingOnly;
+    std::vector<unsigned char> copied(sentence.size());
+    const double copyUs = MicrosecondsPerCall([&] {
+        for (std::size_t i = 0; i < sentence.size(); ++i)
+            copied[i] = static_cast<unsigned char>(sentence[i]);
+        g_sink = copied[sentence.size() / 2];
+    });
+    auto referenceUs = [&](const std::string& mapped, WADirection direction, unsigned nCodePage) {
+        return MicrosecondsPerCall([&] {
+            std::string text = mapped;
+            wa_reference::Apply(lists.List(direction), text, nCodePage, std::size_t(1) << 20);
+            g_sink = static_cast<unsigned char>(text.size());
+        });
+    };
+    std::printf("  a sentence of %zu characters, one call each:\n", sentence.size() / 2);
+    std::printf("  %-44s %9.2f us\n", "byte copy of the sentence", copyUs);
+    const struct {
+        const char* what;
+        const std::vector<short>& source;
+        short from, to;
+        std::string mapped;
+        WADirection direction;
+        unsigned codePage;
+    } calls[] = {
+        {"CodeTransfer 0->1", sentenceElements, 0, 1, MapGbToBig5(sentence), WADirection::G2B, 950},
+        {"CodeTransfer 1->0", sentenceBig5Elements, 1, 0, MapBig5ToGb(sentenceBig5, Big5Target::Simplified),
+         WADirection::B2G, 936},
+    };
+    for (const auto& call : calls) {
+        const double mapUs = MicrosecondsPerCall([&] { sentenceCall(mappingOnly, call.source, call.from, call.to); });
+        const double allUs = MicrosecondsPerCall([&] { sentenceCall(services, call.source, call.from, call.to); });
+        const double refUs = referenceUs(call.mapped, call.direction, call.codePage);
+        std::printf("  %-26s mapping alone %7.2f us   every library %7.2f us   reference %9.1f us\n", call.what,
+                    mapUs, allUs, refUs);
+    }
 }
 
 int main(int argc, char** argv)

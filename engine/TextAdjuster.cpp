@@ -17,12 +17,16 @@ namespace {
 constexpr std::size_t kIndexedPieceBytes = 1024;
 
 // A short piece of text rewritten by plain search, as CAdjustedText does
-// with its indexes.
+// with its indexes. One serves every piece of a call, so that its buffers
+// are allocated once.
 class CPlainText {
 public:
-    CPlainText(std::string strText, const CLeadByteTable& leads, std::size_t nMaxBytes)
-        : m_strText(std::move(strText)), m_leads(leads), m_nMaxBytes(std::max(nMaxBytes, m_strText.size()))
+    CPlainText(const CLeadByteTable& leads, std::size_t nMaxBytes) : m_leads(leads), m_nLimit(nMaxBytes) {}
+
+    void Reset(std::string_view piece)
     {
+        m_strText.assign(piece.data(), piece.size());
+        m_nMaxBytes = std::max(m_nLimit, piece.size());
     }
 
     ReplaceOutcome ReplaceAll(std::string_view strSource, std::string_view strTarget)
@@ -73,7 +77,8 @@ public:
 private:
     std::string m_strText;
     const CLeadByteTable& m_leads;
-    std::size_t m_nMaxBytes;
+    std::size_t m_nLimit;
+    std::size_t m_nMaxBytes = 0;
     std::vector<std::size_t> m_arrAt, m_arrWritten;
     std::string m_strNext;
 };
@@ -86,6 +91,7 @@ const unsigned char* Bytes(const std::string& strText)
 // The pairs still to come, lowest first; a pair may be named more than once.
 class CPendingPairs {
 public:
+    void Clear() { m_arrHeap.clear(); }
     void Add(std::uint32_t nPair)
     {
         m_arrHeap.push_back(nPair);
@@ -162,23 +168,29 @@ ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, Text& text, CPendingPai
     return result;
 }
 
+// What the pieces of one call share: buffers allocated once.
+struct PieceWork {
+    CPendingPairs pending;
+    CPlainText plain;
+};
+
 // One piece through the pairs; appends the result to `out`. A piece that
 // grows past the limit takes the whole text past it at that moment.
 ReplaceOutcome AdjustPiece(const CWAMatcher& matcher, const CLeadByteTable& leads, std::string_view piece,
-                           std::size_t nLimit, std::string& out, std::size_t& nPeak)
+                           std::size_t nLimit, PieceWork& work, std::string& out, std::size_t& nPeak)
 {
-    CPendingPairs pending;
-    AddOccurring(matcher, piece, pending);
+    work.pending.Clear();
+    AddOccurring(matcher, piece, work.pending);
     std::size_t nPiecePeak = piece.size();
     ReplaceOutcome outcome = ReplaceOutcome::Unchanged;
-    if (!pending.Empty() && piece.size() <= kIndexedPieceBytes) {
-        CPlainText text{std::string(piece), leads, nLimit};
-        outcome = ApplyOccurring(matcher, text, pending, nPiecePeak);
+    if (!work.pending.Empty() && piece.size() <= kIndexedPieceBytes) {
+        work.plain.Reset(piece);
+        outcome = ApplyOccurring(matcher, work.plain, work.pending, nPiecePeak);
         if (outcome == ReplaceOutcome::Replaced)
-            out += text.Text();
-    } else if (!pending.Empty()) {
+            out += work.plain.Text();
+    } else if (!work.pending.Empty()) {
         CAdjustedText text{std::string(piece), leads, nLimit};
-        outcome = ApplyOccurring(matcher, text, pending, nPiecePeak);
+        outcome = ApplyOccurring(matcher, text, work.pending, nPiecePeak);
         if (outcome == ReplaceOutcome::Replaced)
             out += text.Text();
     }
@@ -204,9 +216,10 @@ bool AdjustText(const CWAMatcher& matcher, const CLeadByteTable& leads, std::str
     std::size_t nPeak = 0;
     bool bChanged = false;
     std::size_t nPiece = 0;
+    PieceWork work{CPendingPairs(), CPlainText(leads, nLimit)};
     auto piece = [&](std::size_t nEnd) {
-        const ReplaceOutcome outcome =
-            AdjustPiece(matcher, leads, std::string_view(text).substr(nPiece, nEnd - nPiece), nLimit, out, nPeak);
+        const ReplaceOutcome outcome = AdjustPiece(matcher, leads, std::string_view(text).substr(nPiece, nEnd - nPiece),
+                                                   nLimit, work, out, nPeak);
         bChanged = bChanged || outcome == ReplaceOutcome::Replaced;
         return outcome != ReplaceOutcome::TooLong;
     };

@@ -8,6 +8,14 @@
 
 CWALibraryLists::CWALibraryLists(unsigned nCodePage) : m_leads(nCodePage) {}
 
+CWALibraryLists::CWALibraryLists(CWALibraryLists&& other) noexcept
+    : m_leads(other.m_leads),
+      m_nMaxTextBytes(other.m_nMaxTextBytes),
+      m_WALibrariesG2B(std::move(other.m_WALibrariesG2B)),
+      m_WALibrariesB2G(std::move(other.m_WALibrariesB2G))
+{
+}
+
 void CWALibraryLists::Append(WADirection direction, std::unique_ptr<WALibrary> library)
 {
     if (library)
@@ -44,17 +52,18 @@ const CLeadByteTable& CWALibraryLists::LeadsOf(WADirection direction) const
 std::shared_ptr<const CWAMatcher> CWALibraryLists::Matcher(WADirection direction) const
 {
     const WALibraryList& list = List(direction);
-    std::vector<Built> built;
-    built.reserve(list.size());
-    for (const std::unique_ptr<WALibrary>& library : list)
-        built.push_back(Built{library.get(), library->m_bApply, library->PairCount()});
     const std::lock_guard<std::mutex> lock(m_mutex);
     MatcherState& state = m_matchers[direction == WADirection::G2B ? 0 : 1];
-    if (!state.m_pMatcher || state.m_arrBuilt != built || state.m_nCodePage != m_leads.CodePage()) {
-        state.m_pMatcher = std::make_shared<const CWAMatcher>(list, LeadsOf(direction));
-        state.m_arrBuilt = std::move(built);
-        state.m_nCodePage = m_leads.CodePage();
-    }
+    bool bCurrent = state.m_pMatcher && state.m_nCodePage == m_leads.CodePage() && state.m_arrBuilt.size() == list.size();
+    for (std::size_t i = 0; bCurrent && i < list.size(); ++i)
+        bCurrent = state.m_arrBuilt[i] == Built{list[i].get(), list[i]->m_bApply, list[i]->PairCount()};
+    if (bCurrent)
+        return state.m_pMatcher;
+    state.m_arrBuilt.clear();
+    for (const std::unique_ptr<WALibrary>& library : list)
+        state.m_arrBuilt.push_back(Built{library.get(), library->m_bApply, library->PairCount()});
+    state.m_pMatcher = std::make_shared<const CWAMatcher>(list, LeadsOf(direction));
+    state.m_nCodePage = m_leads.CodePage();
     return state.m_pMatcher;
 }
 

@@ -27,6 +27,8 @@ public:
     // `nCodePage`: the process's multibyte code page; a source matches only
     // where that code page sees a character start.
     explicit CWALibraryLists(unsigned nCodePage);
+    // The records move; the automata are built again when next needed.
+    CWALibraryLists(CWALibraryLists&& other) noexcept;
 
     void SetCodePage(unsigned nCodePage) { m_leads = CLeadByteTable(nCodePage); }
     unsigned CodePage() const { return m_leads.CodePage(); }

@@ -16,6 +16,27 @@ namespace {
 // building the indexes.
 constexpr std::size_t kIndexedPieceBytes = 1024;
 
+// Where `source` next occurs in `text` from `nFrom`, or npos. A plain loop:
+// the pieces are a few dozen bytes, and the C library's search functions of
+// some platforms work a byte at a time behind a call each.
+std::size_t FindIn(std::string_view text, std::string_view source, std::size_t nFrom)
+{
+    if (source.empty() || source.size() > text.size())
+        return std::string_view::npos;
+    const char chFirst = source.front();
+    const std::size_t nLast = text.size() - source.size();
+    for (std::size_t i = nFrom; i <= nLast; ++i) {
+        if (text[i] != chFirst)
+            continue;
+        std::size_t k = 1;
+        while (k < source.size() && text[i + k] == source[k])
+            ++k;
+        if (k == source.size())
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 // A short piece of text rewritten by plain search, as CAdjustedText does
 // with its indexes. One serves every piece of a call, so that its buffers
 // are allocated once.
@@ -35,7 +56,7 @@ public:
         const std::string_view text(m_strText);
         std::size_t nKnown = 0;
         for (std::size_t nFrom = 0;;) {
-            const std::size_t nAt = text.find(strSource, nFrom);
+            const std::size_t nAt = FindIn(text, strSource, nFrom);
             if (nAt == std::string_view::npos)
                 break;
             if (!m_leads.IsCharacterStart(m_strText, nAt, nKnown)) {

@@ -112,9 +112,17 @@ void CWAMatcher::BuildAutomaton()
         if (m_arrPairs[nPair].m_nSourceBytes != 0)
             arrOrder.push_back(nPair);
     }
-    // string_view compares as unsigned bytes, as the prefixes must.
-    std::stable_sort(arrOrder.begin(), arrOrder.end(),
-                     [this](std::uint32_t a, std::uint32_t b) { return Source(a) < Source(b); });
+    // In unsigned byte order, as the prefixes must be; compared by hand, as
+    // some platforms' memcmp goes a byte at a time behind a call.
+    std::stable_sort(arrOrder.begin(), arrOrder.end(), [this](std::uint32_t a, std::uint32_t b) {
+        const std::string_view x = Source(a), y = Source(b);
+        const std::size_t nCommon = std::min(x.size(), y.size());
+        for (std::size_t i = 0; i < nCommon; ++i) {
+            if (x[i] != y[i])
+                return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]);
+        }
+        return x.size() < y.size();
+    });
     struct NewEdge {
         std::uint32_t m_nParent, m_nChild;
         unsigned char m_chByte;

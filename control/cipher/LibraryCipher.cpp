@@ -3,6 +3,7 @@
 #include "CipherError.h"
 #include "FileSystem.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -125,6 +126,10 @@ void DecipherLibrary(const std::string& strLibraryPath, const std::string& strPl
 
 namespace {
 
+// Bytes undone at a time by both passes: their key streams (2R bytes a
+// byte) then fit the processor's cache.
+constexpr std::size_t kDecipherBlock = 256;
+
 void InitializeFor(CStreamCipher& cipher, const std::string& strLibraryName, bool bFirstPass)
 {
     const LibraryCipherParameters parameters = DeriveLibraryCipherParameters(strLibraryName, bFirstPass);
@@ -146,26 +151,32 @@ void CheckSignature(CStreamCipher& cipher, std::string& strBytes, const std::str
 
 std::string DecipherLibraryText(std::string strEnciphered, const std::string& strLibraryName)
 {
-    // The key streams of both passes are drawn side by side (their lengths
-    // are known from the size alone), then each pass is undone in turn. A
-    // cipher of each pass, so that neither has to be keyed again.
+    // A cipher for each pass, so that neither is keyed again. The inner
+    // pass's signature comes first out of the outer pass; then both undo the
+    // same stretch of bytes block by block, their key streams drawn side by
+    // side into buffers small enough to stay in the processor's cache.
     CStreamCipher first, second;
     InitializeFor(first, strLibraryName, true);
     InitializeFor(second, strLibraryName, false);
     CheckSignature(first, strEnciphered, strLibraryName);
     const std::size_t nSignature = CFileCipher::kSignatureSize;
-    const std::size_t nInner = strEnciphered.size() >= nSignature ? strEnciphered.size() - nSignature : 0;
-    std::vector<std::uint8_t> firstStream(first.KeyStreamBytesFor(strEnciphered.size()));
-    std::vector<std::uint8_t> secondStream(second.KeyStreamBytesFor(nInner));
-    CStreamCipher::DrawKeyStreams(first, firstStream.data(), firstStream.size(), second, secondStream.data(),
-                                  secondStream.size());
     auto* pBytes = reinterpret_cast<std::uint8_t*>(&strEnciphered[0]);
-    first.DecryptWithKeyStream(firstStream.data(), pBytes, strEnciphered.size());
-    CheckSignature(second, strEnciphered, strLibraryName);
-    // The second stream was drawn from where ResetChain starts it again, one
-    // byte behind its initial chaining byte, so its body bytes are in place.
+    const std::size_t nHead = std::min(strEnciphered.size(), nSignature);
+    std::vector<std::uint8_t> firstStream(first.KeyStreamBytesFor(std::max(nHead, kDecipherBlock)));
+    std::vector<std::uint8_t> secondStream(second.KeyStreamBytesFor(kDecipherBlock));
+    CStreamCipher::DrawKeyStreams(first, firstStream.data(), first.KeyStreamBytesFor(nHead), second,
+                                  secondStream.data(), 0);
+    first.DecryptWithKeyStream(firstStream.data(), pBytes, nHead);
+    CheckSignature(second, strEnciphered, strLibraryName);  // takes the head off
     pBytes = reinterpret_cast<std::uint8_t*>(&strEnciphered[0]);
-    second.DecryptWithKeyStream(secondStream.data(), pBytes, strEnciphered.size());
+    for (std::size_t nDone = 0; nDone < strEnciphered.size();) {
+        const std::size_t nCount = std::min(kDecipherBlock, strEnciphered.size() - nDone);
+        CStreamCipher::DrawKeyStreams(first, firstStream.data(), first.KeyStreamBytesFor(nCount), second,
+                                      secondStream.data(), second.KeyStreamBytesFor(nCount));
+        first.DecryptWithKeyStream(firstStream.data(), pBytes + nDone, nCount);
+        second.DecryptWithKeyStream(secondStream.data(), pBytes + nDone, nCount);
+        nDone += nCount;
+    }
     return strEnciphered;
 }
 

@@ -43,6 +43,8 @@ set(KIVO_FUZZ_WA_SOURCES
     ${KIVO_FUZZ_ROOT}/engine/WALibraryLists.cpp
     ${KIVO_FUZZ_ROOT}/engine/LeadByteTable.cpp
     ${KIVO_FUZZ_ROOT}/engine/AdjustedText.cpp
+    ${KIVO_FUZZ_ROOT}/engine/TextAdjuster.cpp
+    ${KIVO_FUZZ_ROOT}/engine/WAMatcher.cpp
     ${KIVO_FUZZ_ROOT}/engine/SegmentSignatures.cpp
     ${KIVO_FUZZ_ROOT}/engine/TextGramIndex.cpp
     ${KIVO_FUZZ_ROOT}/foundation/TextTrim.cpp

@@ -1,6 +1,7 @@
-// The small modal window shown while the word-adjustment libraries load. It
-// opens, starts a one-shot timer and on the first tick runs the loader, which
-// reports through WM_LOADING_PROGRESS and finally asks the window to close.
+// The small modal window of the word-adjustment loading. It opens hidden,
+// gets its first tick at once and on it runs the loader, which reports
+// through WM_LOADING_PROGRESS and finally asks the window to close; it comes
+// on screen only when the loading is still running after 300 ms.
 #pragma once
 
 #include "Dialog.h"
@@ -37,6 +38,7 @@ public:
     bool m_bLoadAllEntries;
     int m_nTotal = 0;
     bool m_bFinished = false;
+    bool m_bStarted = false;  // the first tick has run the work
 
 protected:
     bool OnInitDialog() override;
@@ -59,8 +61,10 @@ private:
 // window then stands alone.
 HWND LoadingWindowOwner();
 
-// Opens the loading window modally over `hParent` and returns once it has
-// closed. The window title is the product name and its line `strText`.
-// When the window cannot be created the work runs without it (hWindow null).
+// Opens the loading window modally over `hParent` (hidden until the loading
+// has taken 300 ms) and returns once it has closed. The window title is the
+// product name and its line `strText`. When the window cannot be created,
+// or its loop ends before the first tick, the work runs without it (hWindow
+// null).
 void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strText, const LoadingWork& work,
                       HWND hParent = nullptr);

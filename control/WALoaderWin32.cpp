@@ -11,6 +11,7 @@
 #include "TextTrim.h"
 #include "WALibraryText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -22,6 +23,7 @@ constexpr int kMaxUserLibraries = 64;     // CUSLIB_<dir>1 .. 64
 constexpr int kMaxUserFinalFixLibraries = 3;
 constexpr int kMaxFolderEntries = 64;     // "*.txt" entries looked at without a catalogue
 const char kWAFolderToken[] = "%%CTWA_FOLDER%%";
+constexpr std::size_t kTextProbeBytes = 32768;  // a zero byte in these makes a file binary
 
 struct CDirectionNames {
     const char* m_pszSuffix;        // of section names
@@ -70,6 +72,12 @@ bool IsTextFile(const std::string& strPath)
         return false;
     bool bExists = false;
     return !IsBinaryFile(strPath, bExists) && bExists;
+}
+
+// What a text file may not hold in its head (see IsTextFile).
+bool HoldsZeroByte(const std::string& strContent)
+{
+    return strContent.find('\0', 0) < std::min<std::size_t>(strContent.size(), kTextProbeBytes);
 }
 
 // The first `kMaxFolderEntries` entries matching "*.txt" in `strFolder`.
@@ -149,9 +157,9 @@ std::unique_ptr<WALibrary> MakeBuiltIn(const CWALoadPlaces& places, WADirection 
 
 // Reads a built-in record and appends it, read or not.
 void AddBuiltIn(CWALibraryLists& lists, WADirection direction, std::unique_ptr<WALibrary> library, bool bLoadAll,
-                const CWALoadPlaces& places, CProgress& progress)
+                CProgress& progress)
 {
-    ReadWALibrary(*library, direction, bLoadAll, places.m_tempFolders);
+    ReadWALibrary(*library, direction, bLoadAll);
     lists.Append(direction, std::move(library));
     progress.Advance(kBuiltInWork);
 }
@@ -167,7 +175,7 @@ bool OpenWALibrary(WALibrary& library, const CSettingsFile& catalogue, const std
     bool bApply = false;
     catalogue.GetBool(strSection, "Apply", false, bApply);
     library.m_bApply = bApply;
-    return ReadWALibrary(library, direction, bLoadAll, places.m_tempFolders);
+    return ReadWALibrary(library, direction, bLoadAll);
 }
 
 std::unique_ptr<WALibrary> MakeUser(WADirection direction)
@@ -193,39 +201,22 @@ void AddUserSections(CWALibraryLists& lists, WADirection direction, const CSetti
 
 // Without a catalogue: every text file of the folder, loaded but not applied.
 void AddUserFolder(CWALibraryLists& lists, WADirection direction, const std::string& strFolder, bool bLoadAll,
-                   const CWALoadPlaces& places, CProgress& progress)
+                   CProgress& progress)
 {
     for (const std::string& strEntry : TextEntries(strFolder)) {
         if (!IsTextFile(strEntry))
             continue;
         std::unique_ptr<WALibrary> library = MakeUser(direction);
         library->m_strPath = strEntry;
-        if (ReadWALibrary(*library, direction, bLoadAll, places.m_tempFolders))
+        if (ReadWALibrary(*library, direction, bLoadAll))
             lists.Append(direction, std::move(library));
         progress.Advance(1);
     }
 }
 
-// Removes a temporary file when it goes out of scope.
-class CTempFileGuard {
-public:
-    explicit CTempFileGuard(std::string strPath) : m_strPath(std::move(strPath)) {}
-    ~CTempFileGuard()
-    {
-        if (!m_strPath.empty())
-            ::DeleteFileA(m_strPath.c_str());
-    }
-    CTempFileGuard(const CTempFileGuard&) = delete;
-    CTempFileGuard& operator=(const CTempFileGuard&) = delete;
-    const std::string& Path() const { return m_strPath; }
-
-private:
-    std::string m_strPath;
-};
-
 } // namespace
 
-bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntries, const CTempFolders& temp)
+bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntries)
 {
     library.ClearPairs();
     std::string strPath = library.m_strPath;
@@ -236,24 +227,23 @@ bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntri
             strPath = strTarget;
     }
 
-    CTempFileGuard plain(library.m_bBuiltIn ? MakeTempFile(temp, true, "tmp") : std::string());
-    CTempFileGuard scratch(library.m_bBuiltIn ? MakeTempFile(temp, true, "tmp") : std::string());
-    if (library.m_bBuiltIn) {
-        if (plain.Path().empty() || scratch.Path().empty())
-            return false;
-        try {
-            DecipherLibrary(strPath, plain.Path(), LibraryNameOf(strPath), scratch.Path());
-        } catch (const std::exception&) {
-            // The library stays without pairs; the guards remove both copies.
-            return false;
-        }
-        strPath = plain.Path();
-    }
-    if (!IsTextFile(strPath))
-        return false;
     std::string strContent;
-    if (ReadTextFile(strPath, strContent, true) != kReadWhole)
-        return false;
+    if (library.m_bBuiltIn) {
+        // Deciphered in memory: no plain copy of a built-in library ever
+        // reaches the disk.
+        try {
+            strContent = DecipherLibraryFile(strPath, LibraryNameOf(strPath));
+        } catch (const std::exception&) {
+            return false;  // the library stays without pairs
+        }
+        if (HoldsZeroByte(strContent))
+            return false;
+    } else {
+        if (!IsTextFile(strPath))
+            return false;
+        if (ReadTextFile(strPath, strContent, true) != kReadWhole)
+            return false;
+    }
     library.m_bG2B = direction == WADirection::G2B;
     ParseWALibraryText(library, strContent, !library.m_bBuiltIn, library.m_bApply || bLoadAllEntries);
     return true;
@@ -282,7 +272,7 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
     CProgress progress(hWindow, nProgress);
     const CDirectionNames& names = NamesOf(direction);
     lists.ClearWALibraryList(direction);
-    AddBuiltIn(lists, direction, MakeBuiltIn(places, direction, 0), bLoadAllEntries, places, progress);
+    AddBuiltIn(lists, direction, MakeBuiltIn(places, direction, 0), bLoadAllEntries, progress);
 
     std::unique_ptr<WALibrary> finalFix[3] = {MakeBuiltIn(places, direction, 3), MakeBuiltIn(places, direction, 4),
                                               MakeBuiltIn(places, direction, 5)};
@@ -296,7 +286,7 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
             catalogue.GetBool(SectionName(kFlagSections[i - 1], names.m_pszSuffix), "Apply", true, bApply);
             library->m_bApply = bApply;
         }
-        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, places, progress);
+        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, progress);
     }
     if (bCatalogue) {
         for (int i = 0; i < 3; ++i) {
@@ -306,17 +296,20 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
         }
         AddUserSections(lists, direction, catalogue, "CUSLIB", kMaxUserLibraries, bLoadAllEntries, places, progress);
     } else {
-        AddUserFolder(lists, direction, places.m_strWAFolder + "\\" + names.m_pszUserFolder, bLoadAllEntries, places,
+        AddUserFolder(lists, direction, places.m_strWAFolder + "\\" + names.m_pszUserFolder, bLoadAllEntries,
                       progress);
     }
     for (std::unique_ptr<WALibrary>& library : finalFix)
-        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, places, progress);
+        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, progress);
     if (bCatalogue)
         AddUserSections(lists, direction, catalogue, "CUS_FF_LIB", kMaxUserFinalFixLibraries, bLoadAllEntries,
                         places, progress);
     else
         AddUserFolder(lists, direction, places.m_strWAFolder + "\\" + names.m_pszFinalFixFolder, bLoadAllEntries,
-                      places, progress);
+                      progress);
+    // The automaton over the list's pairs, so that the first transfer does
+    // not wait for it.
+    lists.Prepare(direction);
 }
 
 void LoadWordAdjustment(HWND hWindow, bool bLoadAllEntries, const CWALoadPlaces& places, CWALibraryLists& lists)

@@ -26,7 +26,7 @@ CAdjustedText::CAdjustedText(std::string strText, const CLeadByteTable& leads, s
 {
 }
 
-ReplaceOutcome CAdjustedText::ReplaceAll(const std::string& strSource, const std::string& strTarget)
+ReplaceOutcome CAdjustedText::ReplaceAll(std::string_view strSource, std::string_view strTarget)
 {
     if (strSource.empty() || strSource.size() > m_strText.size() || !m_index.MayContain(strSource))
         return ReplaceOutcome::Unchanged;
@@ -43,7 +43,7 @@ ReplaceOutcome CAdjustedText::ReplaceAll(const std::string& strSource, const std
 
 // Jumps from one candidate to the next within the segments that may hold
 // the source, and keeps a candidate only at a character start.
-void CAdjustedText::FindOccurrences(const std::string& strSource)
+void CAdjustedText::FindOccurrences(std::string_view strSource)
 {
     m_arrAt.clear();
     m_segments.Candidates(strSource, m_arrRanges);
@@ -68,7 +68,7 @@ void CAdjustedText::FindOccurrences(const std::string& strSource)
     }
 }
 
-void CAdjustedText::Edit(std::size_t nSourceBytes, const std::string& strTarget)
+void CAdjustedText::Edit(std::size_t nSourceBytes, std::string_view strTarget)
 {
     if (strTarget.size() == nSourceBytes) {
         for (std::size_t nAt : m_arrAt)
@@ -93,6 +93,9 @@ void CAdjustedText::Edit(std::size_t nSourceBytes, const std::string& strTarget)
 
 void CAdjustedText::RecordTargets(std::size_t nSourceBytes, std::size_t nTargetBytes)
 {
+    m_arrWritten.resize(m_arrAt.size());
+    for (std::size_t i = 0; i < m_arrAt.size(); ++i)
+        m_arrWritten[i] = m_arrAt[i] - i * nSourceBytes + i * nTargetBytes;
     if (m_strText.size() > kGrowthBeforeRebuild * m_nIndexedSize) {
         m_index.Build(m_strText);
         m_segments.Build(m_strText);
@@ -100,8 +103,7 @@ void CAdjustedText::RecordTargets(std::size_t nSourceBytes, std::size_t nTargetB
         return;
     }
     for (std::size_t i = 0; i < m_arrAt.size(); ++i) {
-        // Where the i-th target landed: i targets and sources before it.
-        const std::size_t nAt = m_arrAt[i] - i * nSourceBytes + i * nTargetBytes;
+        const std::size_t nAt = m_arrWritten[i];
         const std::size_t nFrom = nAt >= kGramReach ? nAt - kGramReach : 0;
         m_index.Add(m_strText, nFrom, nAt + nTargetBytes);
         m_segments.Add(m_strText, nFrom, nAt + nTargetBytes);

@@ -1,6 +1,7 @@
-// The text that word adjustment rewrites, one pair at a time, with what is
+// A long text that word adjustment rewrites, one pair at a time, with what is
 // known about it: where its characters start under the code page, and
-// indexes of the short strings it holds, kept up to date as pairs edit it.
+// indexes of the short strings it holds, kept up to date as pairs edit it,
+// so that finding a pair's occurrences reads only the parts that may hold it.
 #pragma once
 
 #include "LeadByteTable.h"
@@ -9,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,14 +28,16 @@ public:
     // text as it stands, from the left and without overlap, becomes
     // `strTarget`; the targets are not searched again. An empty source never
     // matches.
-    ReplaceOutcome ReplaceAll(const std::string& strSource, const std::string& strTarget);
+    ReplaceOutcome ReplaceAll(std::string_view strSource, std::string_view strTarget);
+    // Where the targets of the last replacement start in the text as it now stands.
+    const std::vector<std::size_t>& Written() const { return m_arrWritten; }
 
     const std::string& Text() const { return m_strText; }
     std::string Release() { return std::move(m_strText); }
 
 private:
-    void FindOccurrences(const std::string& strSource);
-    void Edit(std::size_t nSourceBytes, const std::string& strTarget);
+    void FindOccurrences(std::string_view strSource);
+    void Edit(std::size_t nSourceBytes, std::string_view strTarget);
     void RecordTargets(std::size_t nSourceBytes, std::size_t nTargetBytes);
 
     std::string m_strText;
@@ -43,6 +47,7 @@ private:
     CSegmentSignatures m_segments;
     std::size_t m_nIndexedSize;
     std::vector<std::size_t> m_arrAt;  // occurrences of the current pair
+    std::vector<std::size_t> m_arrWritten;
     std::vector<CSegmentSignatures::Range> m_arrRanges;
     std::string m_strNext;
 };

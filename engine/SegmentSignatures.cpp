@@ -76,7 +76,7 @@ void CSegmentSignatures::Add(const std::string& strText, std::size_t nFrom, std:
     }
 }
 
-void CSegmentSignatures::Candidates(const std::string& strSource, std::vector<Range>& arrRanges) const
+void CSegmentSignatures::Candidates(std::string_view strSource, std::vector<Range>& arrRanges) const
 {
     arrRanges.clear();
     const auto* p = reinterpret_cast<const unsigned char*>(strSource.data());

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,7 +29,7 @@ public:
     // Records the strings of `strText` that start at offsets [nFrom, nTo).
     void Add(const std::string& strText, std::size_t nFrom, std::size_t nTo);
     // The offset ranges, ascending, in which `strSource` may start.
-    void Candidates(const std::string& strSource, std::vector<Range>& arrRanges) const;
+    void Candidates(std::string_view strSource, std::vector<Range>& arrRanges) const;
 
 private:
     std::uint64_t* Row(std::uint32_t nBit) { return &m_arrRows[nBit * m_nWords]; }

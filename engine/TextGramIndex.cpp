@@ -59,7 +59,7 @@ bool CTextGramIndex::MayContainQuad(const unsigned char* p) const
     return Test(m_arrQuads, QuadProbe1(quad, m_nQuadShift)) && Test(m_arrQuads, QuadProbe2(quad, m_nQuadShift));
 }
 
-bool CTextGramIndex::MayContain(const std::string& strSource) const
+bool CTextGramIndex::MayContain(std::string_view strSource) const
 {
     const auto* p = reinterpret_cast<const unsigned char*>(strSource.data());
     const std::size_t nSize = strSource.size();

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CTextGramIndex {
@@ -22,7 +23,7 @@ public:
     // Records the strings that start at offsets [nFrom, nTo) of `strText`.
     void Add(const std::string& strText, std::size_t nFrom, std::size_t nTo);
     // False when `strSource` certainly does not occur in the recorded text.
-    bool MayContain(const std::string& strSource) const;
+    bool MayContain(std::string_view strSource) const;
 
 private:
     static bool Test(const std::vector<std::uint64_t>& bits, std::uint32_t n);

@@ -1,11 +1,20 @@
 #include "WALibraryLists.h"
 
-#include "AdjustedText.h"
+#include "TextAdjuster.h"
+#include "WAMatcher.h"
 
 #include <algorithm>
 #include <utility>
 
 CWALibraryLists::CWALibraryLists(unsigned nCodePage) : m_leads(nCodePage) {}
+
+CWALibraryLists::CWALibraryLists(CWALibraryLists&& other) noexcept
+    : m_leads(other.m_leads),
+      m_nMaxTextBytes(other.m_nMaxTextBytes),
+      m_WALibrariesG2B(std::move(other.m_WALibrariesG2B)),
+      m_WALibrariesB2G(std::move(other.m_WALibrariesB2G))
+{
+}
 
 void CWALibraryLists::Append(WADirection direction, std::unique_ptr<WALibrary> library)
 {
@@ -29,35 +38,46 @@ WALibraryList& CWALibraryLists::ListOf(WADirection direction)
     return direction == WADirection::G2B ? m_WALibrariesG2B : m_WALibrariesB2G;
 }
 
-// Each pair is a pass over the whole text, as the order of the pairs demands;
-// what makes it fast is CAdjustedText: most pairs are ruled out by its index
-// of short strings without reading the text, and the others read only the
-// segments that may hold their source.
-void CWALibraryLists::Apply(WADirection direction, std::string& text) const
+const CLeadByteTable& CWALibraryLists::LeadsOf(WADirection direction) const
 {
-    if (text.empty())
-        return;
     // The text is Big5 (G2B) or GBK (B2G) whatever the process code page. A
     // single-byte process code page would let a source match from the trail
     // byte of one character into the next and tear both apart; the
     // direction's own code page tells the characters apart instead. (Under a
     // Chinese code page the lead bytes of both agree, so nothing changes.)
     static const CLeadByteTable kBig5Leads(950), kGbkLeads(936);
-    const CLeadByteTable& leads =
-        m_leads.HasLeadBytes() ? m_leads : direction == WADirection::G2B ? kBig5Leads : kGbkLeads;
-    CAdjustedText adjusted(text, leads, m_nMaxTextBytes);
-    bool bChanged = false;
-    for (const std::unique_ptr<WALibrary>& library : List(direction)) {
-        if (!library->m_bApply)
-            continue;
-        const std::size_t nPairs = library->PairCount();
-        for (std::size_t j = 0; j < nPairs; ++j) {
-            const ReplaceOutcome outcome = adjusted.ReplaceAll(library->m_arrSources[j], library->m_arrTargets[j]);
-            if (outcome == ReplaceOutcome::TooLong)
-                return;
-            bChanged = bChanged || outcome == ReplaceOutcome::Replaced;
-        }
-    }
-    if (bChanged)
-        text = adjusted.Release();
+    return m_leads.HasLeadBytes() ? m_leads : direction == WADirection::G2B ? kBig5Leads : kGbkLeads;
+}
+
+std::shared_ptr<const CWAMatcher> CWALibraryLists::Matcher(WADirection direction) const
+{
+    const WALibraryList& list = List(direction);
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    MatcherState& state = m_matchers[direction == WADirection::G2B ? 0 : 1];
+    bool bCurrent = state.m_pMatcher && state.m_nCodePage == m_leads.CodePage() && state.m_arrBuilt.size() == list.size();
+    for (std::size_t i = 0; bCurrent && i < list.size(); ++i)
+        bCurrent = state.m_arrBuilt[i] == Built{list[i].get(), list[i]->m_bApply, list[i]->PairCount()};
+    if (bCurrent)
+        return state.m_pMatcher;
+    state.m_arrBuilt.clear();
+    for (const std::unique_ptr<WALibrary>& library : list)
+        state.m_arrBuilt.push_back(Built{library.get(), library->m_bApply, library->PairCount()});
+    state.m_pMatcher = std::make_shared<const CWAMatcher>(list, LeadsOf(direction));
+    state.m_nCodePage = m_leads.CodePage();
+    return state.m_pMatcher;
+}
+
+void CWALibraryLists::Prepare(WADirection direction) const
+{
+    Matcher(direction);
+}
+
+// One pass of the automaton names the pairs that occur; only they replace,
+// in their order, and only around what they wrote is looked at again.
+void CWALibraryLists::Apply(WADirection direction, std::string& text) const
+{
+    if (text.empty())
+        return;
+    const std::shared_ptr<const CWAMatcher> matcher = Matcher(direction);
+    AdjustText(*matcher, LeadsOf(direction), text, m_nMaxTextBytes);
 }

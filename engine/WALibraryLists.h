@@ -8,8 +8,11 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
+
+class CWAMatcher;
 
 using WALibraryList = std::vector<std::unique_ptr<WALibrary>>;
 
@@ -24,6 +27,8 @@ public:
     // `nCodePage`: the process's multibyte code page; a source matches only
     // where that code page sees a character start.
     explicit CWALibraryLists(unsigned nCodePage);
+    // The records move; the automata are built again when next needed.
+    CWALibraryLists(CWALibraryLists&& other) noexcept;
 
     void SetCodePage(unsigned nCodePage) { m_leads = CLeadByteTable(nCodePage); }
     unsigned CodePage() const { return m_leads.CodePage(); }
@@ -48,11 +53,39 @@ public:
     // as the earlier ones left it.
     void Apply(WADirection direction, std::string& text) const override;
 
+    // Builds the automaton of a direction's applied pairs now rather than at
+    // its first transfer: the loader calls it once a list is complete. Any
+    // later change of the list (or of a record's flag or pair count) is seen
+    // by the next transfer, which builds it again.
+    void Prepare(WADirection direction) const;
+
 private:
+    // What a direction's automaton was built from.
+    struct Built {
+        const WALibrary* m_pLibrary;
+        bool m_bApply;
+        std::size_t m_nPairs;
+        bool operator==(const Built& other) const
+        {
+            return m_pLibrary == other.m_pLibrary && m_bApply == other.m_bApply && m_nPairs == other.m_nPairs;
+        }
+    };
+    struct MatcherState {
+        std::shared_ptr<const CWAMatcher> m_pMatcher;
+        std::vector<Built> m_arrBuilt;
+        unsigned m_nCodePage = 0;
+    };
+
     WALibraryList& ListOf(WADirection direction);
+    const CLeadByteTable& LeadsOf(WADirection direction) const;
+    std::shared_ptr<const CWAMatcher> Matcher(WADirection direction) const;
 
     CLeadByteTable m_leads;
     std::size_t m_nMaxTextBytes = kDefaultMaxTextBytes;
     WALibraryList m_WALibrariesG2B;
     WALibraryList m_WALibrariesB2G;
+    // Transfers of several threads may share the lists (each host thread its
+    // own apartment); the automata are built under this lock and then only read.
+    mutable std::mutex m_mutex;
+    mutable MatcherState m_matchers[2];
 };

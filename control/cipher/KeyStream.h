@@ -6,6 +6,7 @@
 #include "CipherError.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 class CKeyStream {
@@ -29,6 +30,14 @@ public:
         m_State[m_j] = si;
         return m_State[static_cast<std::uint8_t>(si + sj)];
     }
+
+    // The next nCount bytes of the stream at once, as NextByte would give
+    // them: the state stays in registers through the loop.
+    void Fill(std::uint8_t* pOut, std::size_t nCount);
+    // Two streams filled side by side: each step of one waits on its own
+    // last swap, so the processor runs the other's step meanwhile.
+    static void FillTwo(CKeyStream& first, std::uint8_t* pFirst, std::size_t nFirst, CKeyStream& second,
+                        std::uint8_t* pSecond, std::size_t nSecond);
 
     bool IsKeySet() const { return m_bKeySet; }
 

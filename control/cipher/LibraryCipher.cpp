@@ -3,7 +3,10 @@
 #include "CipherError.h"
 #include "FileSystem.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <utility>
 
 const char kFirstPassSuffix[] = "q";
@@ -119,4 +122,75 @@ void DecipherLibrary(const std::string& strLibraryPath, const std::string& strPl
     CRemoveOnExit removeScratch(strScratchPath);
     CreateLibraryCipher(strLibraryName, true).DecryptFile(strLibraryPath, strScratchPath);
     CreateLibraryCipher(strLibraryName, false).DecryptFile(strScratchPath, strPlainPath);
+}
+
+namespace {
+
+// Bytes undone at a time by both passes: their key streams (2R bytes a
+// byte) then fit the processor's cache.
+constexpr std::size_t kDecipherBlock = 256;
+
+void InitializeFor(CStreamCipher& cipher, const std::string& strLibraryName, bool bFirstPass)
+{
+    const LibraryCipherParameters parameters = DeriveLibraryCipherParameters(strLibraryName, bFirstPass);
+    cipher.Initialize(parameters.key.data(), static_cast<int>(parameters.key.size()), parameters.nRounds);
+}
+
+// Takes the signature off the front of one pass's bytes.
+void CheckSignature(CStreamCipher& cipher, std::string& strBytes, const std::string& strLibraryName)
+{
+    std::uint8_t signature[CFileCipher::kSignatureSize];
+    cipher.GetSignature(signature);
+    if (strBytes.size() < sizeof signature || std::memcmp(strBytes.data(), signature, sizeof signature) != 0)
+        throw CCipherError("FileCrypt ERROR: File " + strLibraryName + " cannot be Correctly Decrypted!");
+    strBytes.erase(0, sizeof signature);
+    cipher.ResetChain();
+}
+
+} // namespace
+
+std::string DecipherLibraryText(std::string strEnciphered, const std::string& strLibraryName)
+{
+    // A cipher for each pass, so that neither is keyed again. The inner
+    // pass's signature comes first out of the outer pass; then both undo the
+    // same stretch of bytes block by block, their key streams drawn side by
+    // side into buffers small enough to stay in the processor's cache.
+    CStreamCipher first, second;
+    InitializeFor(first, strLibraryName, true);
+    InitializeFor(second, strLibraryName, false);
+    CheckSignature(first, strEnciphered, strLibraryName);
+    const std::size_t nSignature = CFileCipher::kSignatureSize;
+    auto* pBytes = reinterpret_cast<std::uint8_t*>(&strEnciphered[0]);
+    const std::size_t nHead = std::min(strEnciphered.size(), nSignature);
+    std::vector<std::uint8_t> firstStream(first.KeyStreamBytesFor(std::max(nHead, kDecipherBlock)));
+    std::vector<std::uint8_t> secondStream(second.KeyStreamBytesFor(kDecipherBlock));
+    CStreamCipher::DrawKeyStreams(first, firstStream.data(), first.KeyStreamBytesFor(nHead), second,
+                                  secondStream.data(), 0);
+    first.DecryptWithKeyStream(firstStream.data(), pBytes, nHead);
+    CheckSignature(second, strEnciphered, strLibraryName);  // takes the head off
+    pBytes = reinterpret_cast<std::uint8_t*>(&strEnciphered[0]);
+    for (std::size_t nDone = 0; nDone < strEnciphered.size();) {
+        const std::size_t nCount = std::min(kDecipherBlock, strEnciphered.size() - nDone);
+        CStreamCipher::DrawKeyStreams(first, firstStream.data(), first.KeyStreamBytesFor(nCount), second,
+                                      secondStream.data(), second.KeyStreamBytesFor(nCount));
+        first.DecryptWithKeyStream(firstStream.data(), pBytes + nDone, nCount);
+        second.DecryptWithKeyStream(secondStream.data(), pBytes + nDone, nCount);
+        nDone += nCount;
+    }
+    return strEnciphered;
+}
+
+std::string DecipherLibraryFile(const std::string& strLibraryPath, const std::string& strLibraryName)
+{
+    std::ifstream file(strLibraryPath, std::ios::binary | std::ios::ate);
+    if (!file.is_open())
+        throw CCipherError("FileCrypt ERROR: Cannot open File " + strLibraryPath + "!");
+    const std::streamoff nSize = file.tellg();
+    if (nSize < 0 || static_cast<std::uint64_t>(nSize) > kMaxLibraryFileBytes)
+        throw CCipherError("FileCrypt ERROR: File " + strLibraryPath + " cannot be Correctly Decrypted!");
+    std::string strBytes(static_cast<std::size_t>(nSize), '\0');
+    file.seekg(0);
+    if (nSize > 0 && !file.read(&strBytes[0], nSize))
+        throw CCipherError("FileCrypt ERROR: Cannot open File " + strLibraryPath + "!");
+    return DecipherLibraryText(std::move(strBytes), strLibraryName);
 }

@@ -26,6 +26,7 @@
 
 #include "StreamCipher.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,6 +56,15 @@ CStreamCipher& CreateLibraryCipher(const std::string& strLibraryFileName, bool b
 // a run where two of their three files are one.
 void EncipherLibrary(const std::string& strPlainPath, const std::string& strLibraryPath,
                      const std::string& strLibraryName);
+
+// An enciphered library's bytes deciphered in memory, both passes; throws
+// CCipherError when either pass does not start with its key's signature.
+// The loader uses this: no deciphered copy of a library reaches the disk.
+std::string DecipherLibraryText(std::string strEnciphered, const std::string& strLibraryName);
+// The same from the library file; throws also when it cannot be read or is
+// larger than any library can be (kMaxLibraryFileBytes).
+std::string DecipherLibraryFile(const std::string& strLibraryPath, const std::string& strLibraryName);
+constexpr std::size_t kMaxLibraryFileBytes = std::size_t{64} << 20;
 
 // The library file deciphered into strPlainPath through strScratchPath,
 // which is removed afterwards, on failure too. A failure throws and may

@@ -5,6 +5,7 @@
 #include "FileSystem.h"
 #include "SHA.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -88,20 +89,44 @@ void CStreamCipher::DecryptBlock(const std::uint8_t* pIn, std::uint8_t* pOut, in
 {
     CheckInitialized();
     CheckBlock(pIn, pOut, nLength);
-    std::uint8_t* pA = m_pRoundA.data();
-    std::uint8_t* pB = m_pRoundB.data();
-    for (int n = 0; n < nLength; ++n) {
-        for (int k = 0; k < m_nRounds; ++k) {
-            pA[k] = m_KeyStream.NextByte();
-            pB[k] = m_KeyStream.NextByte();
-        }
-        std::uint8_t d = pIn[n];
-        for (int k = m_nRounds - 1; k >= 1; --k)
-            d = static_cast<std::uint8_t>((d - pB[k]) ^ pA[k]);
-        const std::uint8_t x = static_cast<std::uint8_t>(pA[0] ^ m_byChain ^ static_cast<std::uint8_t>(d - pB[0]));
-        m_byChain ^= x;
-        pOut[n] = x;
+    // The 2R key-stream bytes of many data bytes are drawn in one go (A0 B0
+    // A1 B1 ... for each byte in turn, the order the rounds consume them),
+    // then the rounds are undone from the buffer.
+    const std::size_t nPerByte = KeyStreamBytesFor(1);
+    const std::size_t nBatch = std::max<std::size_t>(1, kKeyStreamBatch / nPerByte);
+    m_KeyBuffer.resize(nBatch * nPerByte);
+    if (pOut != pIn)
+        std::memmove(pOut, pIn, static_cast<std::size_t>(nLength));
+    for (std::size_t nDone = 0, nTotal = static_cast<std::size_t>(nLength); nDone < nTotal;) {
+        const std::size_t nCount = std::min(nBatch, nTotal - nDone);
+        m_KeyStream.Fill(m_KeyBuffer.data(), nCount * nPerByte);
+        DecryptWithKeyStream(m_KeyBuffer.data(), pOut + nDone, nCount);
+        nDone += nCount;
     }
+}
+
+void CStreamCipher::DrawKeyStreams(CStreamCipher& first, std::uint8_t* pFirst, std::size_t nFirst,
+                                   CStreamCipher& second, std::uint8_t* pSecond, std::size_t nSecond)
+{
+    first.CheckInitialized();
+    second.CheckInitialized();
+    CKeyStream::FillTwo(first.m_KeyStream, pFirst, nFirst, second.m_KeyStream, pSecond, nSecond);
+}
+
+void CStreamCipher::DecryptWithKeyStream(const std::uint8_t* pKeyStream, std::uint8_t* pData, std::size_t nLength)
+{
+    CheckInitialized();
+    const std::size_t nRounds = static_cast<std::size_t>(m_nRounds);
+    std::uint8_t byChain = m_byChain;
+    for (std::size_t n = 0; n < nLength; ++n, pKeyStream += 2 * nRounds) {
+        unsigned d = pData[n];
+        for (std::size_t k = nRounds - 1; k >= 1; --k)
+            d = ((d - pKeyStream[2 * k + 1]) ^ pKeyStream[2 * k]) & 0xFF;
+        const std::uint8_t x = static_cast<std::uint8_t>(pKeyStream[0] ^ byChain ^ ((d - pKeyStream[1]) & 0xFF));
+        byChain ^= x;
+        pData[n] = x;
+    }
+    m_byChain = byChain;
 }
 
 // Opens the input for reading and the output, emptied, for writing.

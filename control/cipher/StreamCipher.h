@@ -16,6 +16,7 @@
 #include "KeyStream.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ public:
     // How the file operations read their input.
     static constexpr int kFileBufferSize = 1024;
     static constexpr int kFileBlockSize = 384;
+    // Key-stream bytes drawn at a time while deciphering.
+    static constexpr std::size_t kKeyStreamBatch = 64 * 1024;
 
     CStreamCipher() = default;
 
@@ -59,6 +62,15 @@ public:
 
     void ResetChain() override;
 
+    // DecryptBlock in two steps, for callers that draw the key streams of
+    // two ciphers side by side: the key-stream bytes nLength bytes take
+    // (2R each), and the deciphering of nLength bytes in place from those
+    // bytes, drawn from this cipher's stream in order.
+    std::size_t KeyStreamBytesFor(std::size_t nLength) const { return 2 * static_cast<std::size_t>(m_nRounds) * nLength; }
+    static void DrawKeyStreams(CStreamCipher& first, std::uint8_t* pFirst, std::size_t nFirst, CStreamCipher& second,
+                               std::uint8_t* pSecond, std::size_t nSecond);
+    void DecryptWithKeyStream(const std::uint8_t* pKeyStream, std::uint8_t* pData, std::size_t nLength);
+
     int GetRounds() const { return m_nRounds; }
 
 private:
@@ -75,6 +87,7 @@ private:
     int m_nRounds = -1;
     std::vector<std::uint8_t> m_pRoundA;
     std::vector<std::uint8_t> m_pRoundB;
+    std::vector<std::uint8_t> m_KeyBuffer;
     std::uint8_t m_byInitialChain = 0;
     std::uint8_t m_byChain = 0;
 };

@@ -3,6 +3,7 @@
 #include "WALoader.h"
 
 #include "LumbraTestSupport.h"
+#include "PathUtil.h"
 #include "ShortcutMaker.h"
 #include "TextTransfer.h"
 
@@ -160,14 +161,17 @@ TEST_F(CLoaderTest, BrokenBuiltInLibrariesStayWithoutPairs)
     EXPECT_EQ(EntryCount(m_places.m_tempFolders.m_strWorkFolder), 0);
 }
 
-TEST_F(CLoaderTest, NoRoomForTemporaryFilesLeavesBuiltInsEmpty)
+// Built-in libraries are deciphered in memory: without any temporary folder
+// they load all the same.
+TEST_F(CLoaderTest, BuiltInsNeedNoTemporaryFiles)
 {
     m_places.m_tempFolders = {"", m_scratch / "does-not-exist"};
     Load();
     const std::vector<CLoaded> g2b = Summary(m_lists.WALibrariesG2B());
     ASSERT_EQ(g2b.size(), 9u);
-    EXPECT_EQ(g2b[0].m_nPairs, 0u);
-    EXPECT_EQ(g2b[3].m_nPairs, 4u);  // plain user libraries need no temporary file
+    EXPECT_EQ(g2b[0].m_nPairs, 6750u);
+    EXPECT_EQ(g2b[3].m_nPairs, 4u);
+    EXPECT_FALSE(FolderExists(m_places.m_tempFolders.m_strSystemTemp));
 }
 
 TEST_F(CLoaderTest, AtMostSixtyFourUserLibrariesAndShortcutsToThem)

@@ -244,3 +244,52 @@ TEST(WordAdjustment, SameAsTheReferenceOnLongTexts)
 }
 
 }  // namespace
+
+// Texts with punctuation and line feeds that sources seldom hold, as real
+// text has, so that the engine rewrites the pieces between them on their
+// own: sources taken from the text, now and then across a punctuation mark;
+// targets that grow, delete, hold punctuation or end in a lone lead byte
+// (which lets a pair join its neighbours' bytes into new characters).
+TEST(WordAdjustment, SameAsTheReferenceAcrossPieces)
+{
+    std::mt19937 rng(21);
+    const std::vector<std::string> characters = {"\xA4\xA4", "\xA4\x40", "\xB0\xA1", "\xA5\x5C", "\xA1\x41",
+                                                 "\xA1\x43", "\n", " ", "a", "\xA4\xA4\xA4\xA4"};
+    auto randomText = [&](std::size_t chars) {
+        std::string text;
+        for (std::size_t i = 0; i < chars; ++i)
+            text += characters[rng() % characters.size()];
+        return text;
+    };
+    for (unsigned codePage : {950u, 936u}) {
+        for (int round = 0; round < 300; ++round) {
+            const std::string text = randomText(20 + rng() % 400);
+            const bool loneLeads = round % 5 == 0, growing = round % 7 == 0;
+            CWALibraryLists lists(codePage);
+            std::vector<std::unique_ptr<WALibrary>> copies;
+            for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) {
+                PairList pairs;
+                for (int p = static_cast<int>(rng() % 25); p > 0; --p) {
+                    std::size_t at = rng() % text.size();
+                    std::string source = text.substr(at, 1 + rng() % 6);
+                    // Sources free of punctuation most of the time, as in real libraries.
+                    if (rng() % 4 != 0 && (source.find('\xA1') != std::string::npos || source.find('\n') != std::string::npos))
+                        continue;
+                    std::string target = growing ? source + source : randomText(rng() % 3);
+                    if (loneLeads && rng() % 3 == 0)
+                        target += '\xB0';
+                    pairs.emplace_back(source, target);
+                }
+                auto lib = Library(pairs, rng() % 6 != 0);
+                copies.push_back(std::make_unique<WALibrary>(*lib));
+                lists.Append(WADirection::G2B, std::move(lib));
+            }
+            const std::size_t limit = growing ? text.size() + rng() % 200 : CWALibraryLists::kDefaultMaxTextBytes;
+            lists.SetMaxTextBytes(limit);
+            std::string expected = text;
+            wa_reference::Apply(copies, expected, codePage, limit);
+            ASSERT_EQ(Hex(Applied(lists, text)), Hex(expected))
+                << "code page " << codePage << ", round " << round << ", text " << Hex(text);
+        }
+    }
+}

@@ -157,3 +157,26 @@ TEST_F(LibraryFilesTest, RefusesAScratchFileThatIsOneOfTheOthers)
 }
 
 } // namespace
+
+// In memory, with both passes' key streams drawn side by side: the same
+// bytes as the two file passes, for every length up to a few blocks (a
+// pass's signature alone too), and the same refusals.
+TEST_F(LibraryFilesTest, InMemoryDecipheringAgreesWithTheFilePasses)
+{
+    std::mt19937 random(7);
+    for (std::size_t nSize : {0u, 1u, 2u, 383u, 384u, 385u, 1025u, 5000u}) {
+        const Bytes plain = RandomBytes(random, nSize);
+        WriteBytes(m_folder / "plain.txt", plain);
+        EncipherLibrary(m_folder / "plain.txt", m_folder / "ff3gb.txt", "ff3gb.txt");
+        const std::string strPlain(plain.begin(), plain.end());
+        EXPECT_EQ(DecipherLibraryFile(m_folder / "ff3gb.txt", "FF3GB.TXT"), strPlain) << nSize;
+        const Bytes file = ReadBytes(m_folder / "ff3gb.txt");
+        EXPECT_EQ(DecipherLibraryText(std::string(file.begin(), file.end()), "ff3gb.txt"), strPlain) << nSize;
+        EXPECT_EQ(ErrorOf([&] { DecipherLibraryFile(m_folder / "ff3gb.txt", "ffgb.txt"); }),
+                  "FileCrypt ERROR: File ffgb.txt cannot be Correctly Decrypted!");
+        // The outer layer alone, or less: the inner signature is missing.
+        EXPECT_NE(ErrorOf([&] { DecipherLibraryText(std::string(file.begin(), file.begin() + 40), "ff3gb.txt"); }),
+                  "<none>");
+    }
+    EXPECT_NE(ErrorOf([&] { DecipherLibraryFile(m_folder / "missing.txt", "missing.txt"); }), "<none>");
+}

@@ -1,0 +1,213 @@
+#include "WAMatcher.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+// Nodes with more edges than this take a full row of children: the first
+// byte or two of Chinese sources fan out widely, deeper nodes rarely.
+constexpr std::uint32_t kDenseEdges = 8;
+
+// The string ends in a lead byte that stands alone when read from its start.
+bool EndsInLoneLead(const std::string& strText, const CLeadByteTable& leads)
+{
+    std::size_t nLast = 0;
+    for (std::size_t i = 0; i < strText.size();) {
+        nLast = i;
+        i += leads.IsLead(static_cast<unsigned char>(strText[i])) && i + 1 < strText.size() ? 2 : 1;
+    }
+    return !strText.empty() && nLast == strText.size() - 1 && leads.IsLead(static_cast<unsigned char>(strText.back()));
+}
+
+}  // namespace
+
+CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries, const CLeadByteTable& leads)
+{
+    for (const std::unique_ptr<WALibrary>& library : libraries) {
+        if (!library->m_bApply)
+            continue;
+        const std::size_t nPairs = library->PairCount();
+        for (std::size_t j = 0; j < nPairs; ++j)
+            AddPair(library->m_arrSources[j], library->m_arrTargets[j], leads);
+    }
+    BuildAutomaton();
+}
+
+std::string_view CWAMatcher::Source(std::uint32_t nPair) const
+{
+    const Pair& pair = m_arrPairs[nPair];
+    return std::string_view(m_strBytes).substr(pair.m_nSource, pair.m_nSourceBytes);
+}
+
+std::string_view CWAMatcher::Target(std::uint32_t nPair) const
+{
+    const Pair& pair = m_arrPairs[nPair];
+    return std::string_view(m_strBytes).substr(pair.m_nTarget, pair.m_nTargetBytes);
+}
+
+void CWAMatcher::AddPair(const std::string& strSource, const std::string& strTarget, const CLeadByteTable& leads)
+{
+    // An empty source never matches; it stays in the numbering all the same.
+    Pair pair;
+    pair.m_nSource = static_cast<std::uint32_t>(m_strBytes.size());
+    pair.m_nSourceBytes = static_cast<std::uint32_t>(strSource.size());
+    m_strBytes += strSource;
+    pair.m_nTarget = static_cast<std::uint32_t>(m_strBytes.size());
+    pair.m_nTargetBytes = static_cast<std::uint32_t>(strTarget.size());
+    m_strBytes += strTarget;
+    m_arrPairs.push_back(pair);
+    m_nMaxSourceBytes = std::max(m_nMaxSourceBytes, strSource.size());
+    if (strSource.empty())
+        return;
+    m_bWellFormed = m_bWellFormed && !EndsInLoneLead(strSource, leads) && !EndsInLoneLead(strTarget, leads);
+    NoteCharacters(strSource, leads);
+}
+
+void CWAMatcher::NoteCharacters(const std::string& strSource, const CLeadByteTable& leads)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(strSource.data());
+    const std::size_t nSize = strSource.size();
+    for (std::size_t i = 0; i < nSize; ++i)
+        m_arrByteInSource[p[i]] = true;
+    for (std::size_t i = 0; i < nSize;) {
+        if (leads.IsLead(p[i]) && i + 1 < nSize) {
+            const std::uint32_t n = static_cast<std::uint32_t>(p[i]) << 8 | p[i + 1];
+            m_arrDoubleInSource[n / 64] |= std::uint64_t{1} << (n % 64);
+            i += 2;
+        } else {
+            m_arrSingleInSource[p[i]] = true;
+            ++i;
+        }
+    }
+}
+
+bool CWAMatcher::IsBarrier(const unsigned char* p, std::size_t nBytes) const
+{
+    if (nBytes == 1)
+        return !m_arrByteInSource[p[0]] || (m_bWellFormed && !m_arrSingleInSource[p[0]]);
+    const std::uint32_t n = static_cast<std::uint32_t>(p[0]) << 8 | p[1];
+    return m_bWellFormed && !((m_arrDoubleInSource[n / 64] >> (n % 64)) & 1);
+}
+
+std::uint32_t CWAMatcher::Child(std::uint32_t nState, unsigned char chByte) const
+{
+    const Node& node = m_arrNodes[nState];
+    const Edge* pEdge = m_arrEdges.data() + node.m_nFirstEdge;
+    for (const Edge* pEnd = pEdge + node.m_nEdges; pEdge != pEnd; ++pEdge) {
+        if (pEdge->m_chByte == chByte)
+            return pEdge->m_nChild;
+    }
+    return 0;
+}
+
+void CWAMatcher::BuildAutomaton()
+{
+    // The trie, one node per distinct prefix of a source, made from the
+    // sources in byte order: each shares with the one before the path of
+    // their common prefix, and the rest of it is new nodes.
+    std::vector<std::uint32_t> arrOrder;
+    arrOrder.reserve(m_arrPairs.size());
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        if (m_arrPairs[nPair].m_nSourceBytes != 0)
+            arrOrder.push_back(nPair);
+    }
+    // In unsigned byte order, as the prefixes must be; compared by hand, as
+    // some platforms' memcmp goes a byte at a time behind a call.
+    std::stable_sort(arrOrder.begin(), arrOrder.end(), [this](std::uint32_t a, std::uint32_t b) {
+        const std::string_view x = Source(a), y = Source(b);
+        const std::size_t nCommon = std::min(x.size(), y.size());
+        for (std::size_t i = 0; i < nCommon; ++i) {
+            if (x[i] != y[i])
+                return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]);
+        }
+        return x.size() < y.size();
+    });
+    struct NewEdge {
+        std::uint32_t m_nParent, m_nChild;
+        unsigned char m_chByte;
+    };
+    std::vector<NewEdge> arrNew;
+    std::vector<std::uint32_t> arrEnds(m_arrPairs.size(), 0);  // the node where each source ends
+    std::vector<std::uint32_t> arrPath(1, 0);                  // the nodes of the previous source
+    std::string_view previous;
+    std::uint32_t nNodes = 1;
+    for (std::uint32_t nPair : arrOrder) {
+        const std::string_view source = Source(nPair);
+        std::size_t nCommon = 0;
+        while (nCommon < source.size() && nCommon < previous.size() && source[nCommon] == previous[nCommon])
+            ++nCommon;
+        arrPath.resize(nCommon + 1);
+        for (std::size_t d = nCommon; d < source.size(); ++d) {
+            arrNew.push_back(NewEdge{arrPath.back(), nNodes, static_cast<unsigned char>(source[d])});
+            arrPath.push_back(nNodes++);
+        }
+        arrEnds[nPair] = arrPath.back();
+        previous = source;
+    }
+
+    // Edges grouped by parent; in byte order already, as the sources were.
+    m_arrNodes.assign(nNodes, Node{});
+    m_arrEdges.resize(arrNew.size());
+    for (const NewEdge& edge : arrNew)
+        ++m_arrNodes[edge.m_nParent].m_nEdges;
+    std::uint32_t nFirst = 0;
+    for (Node& node : m_arrNodes) {
+        node.m_nFirstEdge = nFirst;
+        nFirst += node.m_nEdges;
+        node.m_nEdges = 0;
+    }
+    for (const NewEdge& edge : arrNew) {
+        Node& parent = m_arrNodes[edge.m_nParent];
+        m_arrEdges[parent.m_nFirstEdge + parent.m_nEdges++] = Edge{edge.m_chByte, edge.m_nChild};
+    }
+    arrNew = {};
+
+    // Outputs: the pairs ending at each node, ascending.
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair)
+        m_arrNodes[arrEnds[nPair]].m_nOutputs += arrEnds[nPair] != 0 ? 1 : 0;
+    std::uint32_t nOutput = 0;
+    for (Node& node : m_arrNodes) {
+        node.m_nFirstOutput = nOutput;
+        nOutput += node.m_nOutputs;
+        node.m_nOutputs = 0;
+    }
+    m_arrOutputs.resize(nOutput);
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        if (arrEnds[nPair] != 0) {
+            Node& node = m_arrNodes[arrEnds[nPair]];
+            m_arrOutputs[node.m_nFirstOutput + node.m_nOutputs++] = nPair;
+        }
+    }
+
+    // Fail and dictionary links, breadth first: a node's fail target is
+    // shallower, so it is complete when the node is reached.
+    std::vector<std::uint32_t> queue;
+    queue.reserve(nNodes);
+    queue.push_back(0);
+    for (std::size_t q = 0; q < queue.size(); ++q) {
+        const std::uint32_t nNode = queue[q];
+        const Node& node = m_arrNodes[nNode];
+        for (std::uint32_t e = node.m_nFirstEdge; e < node.m_nFirstEdge + node.m_nEdges; ++e) {
+            const Edge edge = m_arrEdges[e];
+            Node& child = m_arrNodes[edge.m_nChild];
+            child.m_nFail = nNode == 0 ? 0 : Next(node.m_nFail, edge.m_chByte);
+            const Node& fail = m_arrNodes[child.m_nFail];
+            child.m_nDictionary = fail.m_nOutputs != 0 ? child.m_nFail : fail.m_nDictionary;
+            queue.push_back(edge.m_nChild);
+        }
+        // A full row holds where every byte leads, the fail links followed,
+        // so a scan through such a node takes one step. Made in breadth-first
+        // order, it needs only rows and links already made.
+        if (nNode != 0 && node.m_nEdges <= kDenseEdges)
+            continue;
+        const std::uint32_t nRow = static_cast<std::uint32_t>(m_arrDense.size() / 256);
+        m_arrDense.resize(m_arrDense.size() + 256);
+        for (unsigned b = 0; b < 256; ++b)
+            m_arrDense[std::size_t{nRow} * 256 + b] = nNode == 0 ? Child(0, static_cast<unsigned char>(b))
+                                                                 : Next(node.m_nFail, static_cast<unsigned char>(b));
+        for (std::uint32_t e = node.m_nFirstEdge; e < node.m_nFirstEdge + node.m_nEdges; ++e)
+            m_arrDense[std::size_t{nRow} * 256 + m_arrEdges[e].m_chByte] = m_arrEdges[e].m_nChild;
+        m_arrNodes[nNode].m_nDense = nRow;
+    }
+}

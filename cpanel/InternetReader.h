@@ -38,7 +38,8 @@ public:
     CInternetReader(const CInternetReader&) = delete;
     CInternetReader& operator=(const CInternetReader&) = delete;
 
-    // Starts the request; false when the thread cannot start.
+    // Starts the request; false when the thread cannot start or this reader
+    // has made its request already.
     bool Start(const std::string& strUrl);
     // Waits for the answer's head: kData when it came (`head` filled),
     // otherwise kFailed or kCanceled.

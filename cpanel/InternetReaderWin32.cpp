@@ -41,6 +41,7 @@ struct CInternetReader::CShared {
     bool bEnd = false;
     DWORD nError = 0;  // with bEnd: the body broke off
     bool bCancel = false;
+    bool bStarted = false;
     std::atomic<HINTERNET> hSession{nullptr};
     std::atomic<HINTERNET> hRequest{nullptr};
 
@@ -128,6 +129,13 @@ CInternetReader::~CInternetReader()
 
 bool CInternetReader::Start(const std::string& strUrl)
 {
+    {
+        // One request a reader: its pieces would mix with another's.
+        const std::lock_guard<std::mutex> lock(m_pShared->mutex);
+        if (m_pShared->bStarted)
+            return false;
+        m_pShared->bStarted = true;
+    }
     try {
         std::thread([pShared = m_pShared, strUrl] { pShared->Read(strUrl); }).detach();
         return true;

@@ -14,11 +14,12 @@
 #include <memory>
 #include <string>
 
-class CKIVOCPApp;
+struct CUpdateContext;
 
-// The folder a download is offered in: the first existing of D:\download,
-// E:\download and C:\download; else D:\download made anew when D:\ exists;
-// else C:.
+// The folder a download grows in and is offered in: "Perdix\KIVO\Download"
+// in the user's local application data, which only the user may write
+// (made when missing); the user's temporary folder where there is no such
+// folder. Never a drive's root, where every user may change files.
 std::string ChooseDownloadFolder();
 
 class CDownloadDlg : public CDialog {
@@ -27,9 +28,8 @@ public:
     static constexpr unsigned kHelpTopic = 3;
     static constexpr UINT_PTR kTimerIdle = 1;
 
-    // `strSha256` is the installer's published digest; empty when the
-    // vendor publishes none.
-    CDownloadDlg(CKIVOCPApp& app, const std::string& strUrl, const std::string& strSha256, bool bHasSha256);
+    // `strSha256` is the installer's published digest, which the file must have.
+    CDownloadDlg(const CUpdateContext& context, const std::string& strUrl, const std::string& strSha256);
     ~CDownloadDlg() override;
 
     bool InstallerStarted() const { return m_bInstallerStarted; }
@@ -51,10 +51,10 @@ private:
     void OnBrowse();
     void SetLine(int nId, const std::string& strText);
 
-    CKIVOCPApp& m_app;
+    const CUpdateContext& m_context;
     std::string m_strUrl;
     std::string m_strSha256;
-    bool m_bHasSha256;
+    std::string m_strFolder;
     CToolTip m_toolTip;
     std::unique_ptr<CImageButton[]> m_pButtons;
     CUpdateTransfer m_transfer;

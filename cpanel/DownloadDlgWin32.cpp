@@ -2,14 +2,16 @@
 
 #include "DownloadNames.h"
 #include "FileDialog.h"
-#include "KIVOCPApp.h"
+#include "HelpOpener.h"
 #include "MessageBox.h"
 #include "MessageCatalogue.h"
 #include "PathUtil.h"
 #include "TextFile.h"
 #include "TextTrim.h"
+#include "UpdateCheck.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdio>
 
@@ -26,21 +28,23 @@ const int kIdleOnlyIds[] = {IDC_DL_URL, IDC_DL_SAVE_TO, IDC_DL_BROWSE, IDC_DL_IN
 
 std::string ChooseDownloadFolder()
 {
-    for (const char* pszFolder : {"D:\\download", "E:\\download", "C:\\download"})
-        if (FolderExists(pszFolder))
-            return pszFolder;
-    if (FolderExists("D:\\") && ::CreateDirectoryA("D:\\download", nullptr))
-        return "D:\\download";
-    return "C:";
+    char szFolder[MAX_PATH] = {};
+    std::string strFolder;
+    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                                     szFolder)) &&
+        szFolder[0])
+        strFolder = RemoveTrailingBackslashes(szFolder) + "\\Perdix\\KIVO\\Download";
+    else
+        strFolder = SystemTempFolder() + "\\KIVO Download";
+    CreateFolderPath(strFolder);
+    return strFolder;
 }
 
-CDownloadDlg::CDownloadDlg(CKIVOCPApp& app, const std::string& strUrl, const std::string& strSha256,
-                           bool bHasSha256)
+CDownloadDlg::CDownloadDlg(const CUpdateContext& context, const std::string& strUrl, const std::string& strSha256)
     : CDialog(IDD),
-      m_app(app),
+      m_context(context),
       m_strUrl(strUrl),
       m_strSha256(strSha256),
-      m_bHasSha256(bHasSha256),
       m_pButtons(new CImageButton[kButtonCount])
 {
 }
@@ -49,15 +53,16 @@ CDownloadDlg::~CDownloadDlg() = default;
 
 bool CDownloadDlg::OnInitDialog()
 {
-    const CControlPanelTexts& texts = m_app.m_texts;
-    const UINT nCodePage = m_app.m_nCodePage;
-    ApplyCharsetFont(static_cast<BYTE>(m_app.m_nCharset));
+    const CControlPanelTexts& texts = m_context.texts;
+    const UINT nCodePage = m_context.nCodePage;
+    ApplyCharsetFont(static_cast<BYTE>(m_context.nCharset));
     SetTitle(texts.m_strNewVersionCaption, nCodePage);
     SetItemText(IDC_DL_URL_LABEL, texts.m_strUrlLabel, nCodePage);
     SetItemText(IDC_DL_SAVE_TO_LABEL, texts.m_strSaveToLabel, nCodePage);
     SetItemText(IDC_DL_INSTALL, texts.m_strInstallAfterDownload, nCodePage);
     SetItemText(IDC_DL_URL, m_strUrl);
-    SetItemText(IDC_DL_SAVE_TO, ChooseDownloadFolder() + "\\" + InstallerFileName(m_strUrl));
+    m_strFolder = ChooseDownloadFolder();
+    SetItemText(IDC_DL_SAVE_TO, m_strFolder + "\\" + InstallerFileName(m_strUrl));
     SetCheck(IDC_DL_INSTALL, BST_CHECKED);
 
     m_toolTip.Create(GetHwnd());
@@ -105,10 +110,10 @@ void CDownloadDlg::SetRunning(bool bRunning)
         EnableItem(nId, !bRunning);
     if (const HMENU hMenu = ::GetSystemMenu(GetHwnd(), FALSE))
         ::EnableMenuItem(hMenu, SC_CLOSE, MF_BYCOMMAND | (bRunning ? MF_GRAYED : MF_ENABLED));
-    const CControlPanelTexts& texts = m_app.m_texts;
+    const CControlPanelTexts& texts = m_context.texts;
     CImageButton& start = m_pButtons[kStartButton];
     start.LoadImages(bRunning ? IDB_CANCEL : IDB_RUN, (bRunning ? IDB_CANCEL : IDB_RUN) + 1);
-    start.SetToolTip(bRunning ? texts.m_strTipStopDownloading : texts.m_strTipDownloadNow, m_app.m_nCodePage,
+    start.SetToolTip(bRunning ? texts.m_strTipStopDownloading : texts.m_strTipDownloadNow, m_context.nCodePage,
                      &m_toolTip);
     ::InvalidateRect(start.GetHwnd(), nullptr, TRUE);
     if (bRunning) {
@@ -122,8 +127,8 @@ void CDownloadDlg::SetRunning(bool bRunning)
 
 void CDownloadDlg::SetLine(int nId, const std::string& strText)
 {
-    if (GetItemText(nId, m_app.m_nCodePage) != strText)
-        SetItemText(nId, strText, m_app.m_nCodePage);
+    if (GetItemText(nId, m_context.nCodePage) != strText)
+        SetItemText(nId, strText, m_context.nCodePage);
 }
 
 void CDownloadDlg::StartOrStop()
@@ -140,15 +145,13 @@ void CDownloadDlg::StartOrStop()
     m_bTroubled = false;
     m_nTotal = m_nReceived = 0;
     SetRunning(true);
-    SetLine(IDC_DL_STATUS, m_app.m_texts.m_strRequestFile);
+    SetLine(IDC_DL_STATUS, m_context.texts.m_strRequestFile);
     CUpdateTransfer::CRequest request;
-    request.eMode = CUpdateTransfer::kDownload;
     request.strUrl = m_strUrl;
     request.hNotify = GetHwnd();
-    request.strWorkFolder = m_app.m_strWorkFolder;
+    request.strWorkFolder = m_strFolder;
     request.strSaveTo = strSaveTo;
     request.bInstall = m_bInstall;
-    request.bCheckDigest = m_bHasSha256;
     request.strExpectedSha256 = m_strSha256;
     if (!m_transfer.Start(request))
         SetRunning(false);
@@ -156,7 +159,7 @@ void CDownloadDlg::StartOrStop()
 
 void CDownloadDlg::OnStatus(WPARAM nCode, LPARAM lParam)
 {
-    const CControlPanelTexts& texts = m_app.m_texts;
+    const CControlPanelTexts& texts = m_context.texts;
     const std::string strNoSpeed = ReplacePlaceholder(texts.m_strKBPerSecond, "#1", "0");
     switch (nCode) {
     case CUpdateTransfer::kRequesting:
@@ -180,7 +183,7 @@ void CDownloadDlg::OnStatus(WPARAM nCode, LPARAM lParam)
     case CUpdateTransfer::kMoving: {
         const std::string strTarget = m_transfer.Target().empty() ? GetItemText(IDC_DL_SAVE_TO) : m_transfer.Target();
         SetLine(IDC_DL_STATUS, GetMessage(IDS_DIALOG_LVUD_MOVE_FILE, LastPathPart(strTarget),
-                                          NearestExistingFolder(strTarget)));
+                                          NearestExistingFolder(strTarget), std::string(), m_context.nMessageLanguage));
         return;
     }
     case CUpdateTransfer::kMoveFailed:
@@ -199,7 +202,7 @@ void CDownloadDlg::OnStatus(WPARAM nCode, LPARAM lParam)
         ShowMessageBox(reinterpret_cast<CUpdateTransfer*>(lParam)->ErrorText(), std::string(), MB_OK, GetHwnd());
         return;
     case CUpdateTransfer::kDone:
-        SetTitle(texts.m_strNewVersionCaption, m_app.m_nCodePage);
+        SetTitle(texts.m_strNewVersionCaption, m_context.nCodePage);
         SetLine(IDC_DL_PERCENT, "0%");
         SetLine(IDC_DL_SPEED, strNoSpeed);
         ::SendMessageA(GetItem(IDC_DL_PROGRESS), PBM_SETPOS, 0, 0);
@@ -226,21 +229,21 @@ void CDownloadDlg::OnProgress(std::uint64_t nChunk)
     ::SendMessageA(GetItem(IDC_DL_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(m_nReceived), 0);
     char szSpeed[32] = {};
     std::snprintf(szSpeed, sizeof szSpeed, "%0.1f", static_cast<double>(m_nReceived) / 1024.0 / nSeconds);
-    SetLine(IDC_DL_SPEED, ReplacePlaceholder(m_app.m_texts.m_strKBPerSecond, "#1", szSpeed));
+    SetLine(IDC_DL_SPEED, ReplacePlaceholder(m_context.texts.m_strKBPerSecond, "#1", szSpeed));
     if (m_nTotal) {
         char szPercent[16] = {};
         std::snprintf(szPercent, sizeof szPercent, "%d%%", static_cast<int>(m_nReceived * 100 / m_nTotal));
         SetLine(IDC_DL_PERCENT, szPercent);
     }
-    const std::string& strBytes = m_app.m_texts.m_strBytes;
-    SetLine(IDC_DL_STATUS, m_app.m_texts.m_strDownloading + " " + SizeText(m_nReceived, strBytes) + "/" +
+    const std::string& strBytes = m_context.texts.m_strBytes;
+    SetLine(IDC_DL_STATUS, m_context.texts.m_strDownloading + " " + SizeText(m_nReceived, strBytes) + "/" +
                                SizeText(m_nTotal, strBytes));
 }
 
 void CDownloadDlg::OnBrowse()
 {
     std::string strChosen;
-    if (!ChooseFileToSave(GetHwnd(), m_app.m_texts.m_strProgramFilter, m_app.m_nCodePage,
+    if (!ChooseFileToSave(GetHwnd(), m_context.texts.m_strProgramFilter, m_context.nCodePage,
                           GetItemText(IDC_DL_SAVE_TO), strChosen))
         return;
     SetItemText(IDC_DL_SAVE_TO, WithProgramExtension(strChosen));
@@ -288,7 +291,7 @@ bool CDownloadDlg::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& l
         return true;
     }
     if (uMsg == WM_HELP) {
-        m_app.OpenHelp(kHelpTopic, GetHwnd());
+        ::OpenHelp(kHelpTopic, GetHwnd(), m_context.help);
         lResult = TRUE;
         return true;
     }
@@ -300,7 +303,7 @@ bool CDownloadDlg::PreTranslateMessage(MSG& msg)
     if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
         m_toolTip.RelayEvent(msg);
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
-        m_app.OpenHelp(kHelpTopic, GetHwnd());
+        ::OpenHelp(kHelpTopic, GetHwnd(), m_context.help);
         return true;
     }
     return CDialog::PreTranslateMessage(msg);

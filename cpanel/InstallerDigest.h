@@ -1,26 +1,30 @@
-// The SHA-256 digest of a download as it arrives, from the system's
-// cryptography provider (the control panel links no part of the control).
+// The SHA-256 digest of a download as it arrives, or of a file read again
+// through a handle, from the system's cryptography provider.
 #pragma once
+
+#include "CryptoProvider.h"
 
 #include <windows.h>
 
-#include <bcrypt.h>
+#include <string>
 
 class CInstallerDigest {
 public:
-    static constexpr ULONG kSize = 32;
+    static constexpr DWORD kSize = CSha256Hash::kSize;
 
-    CInstallerDigest();
-    ~CInstallerDigest();
+    CInstallerDigest() : m_hash(m_provider) {}
     CInstallerDigest(const CInstallerDigest&) = delete;
     CInstallerDigest& operator=(const CInstallerDigest&) = delete;
 
-    void Add(const void* pData, ULONG nLength);
+    void Add(const void* pData, std::size_t nLength) { m_hash.Add(pData, nLength); }
     // The digest of everything added; false when the provider failed anywhere.
-    bool Finish(unsigned char (&digest)[kSize]);
+    bool Finish(unsigned char (&digest)[kSize]) { return m_hash.Finish(digest); }
+
+    // True when the whole file behind `hFile`, read from its start, has the
+    // digest `strHex` (64 hexadecimal digits).
+    static bool FileMatches(HANDLE hFile, const std::string& strHex);
 
 private:
-    BCRYPT_ALG_HANDLE m_hAlgorithm = nullptr;
-    BCRYPT_HASH_HANDLE m_hHash = nullptr;
-    bool m_bFailed = false;
+    CCryptoProvider m_provider;
+    CSha256Hash m_hash;
 };

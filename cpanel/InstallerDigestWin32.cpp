@@ -1,40 +1,21 @@
 #include "InstallerDigest.h"
 
-namespace {
+#include "UpdateInfo.h"
 
-bool Succeeded(NTSTATUS nStatus)
+bool CInstallerDigest::FileMatches(HANDLE hFile, const std::string& strHex)
 {
-    return nStatus >= 0;
-}
-
-} // namespace
-
-CInstallerDigest::CInstallerDigest()
-{
-    m_bFailed = !Succeeded(::BCryptOpenAlgorithmProvider(&m_hAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
-                !Succeeded(::BCryptCreateHash(m_hAlgorithm, &m_hHash, nullptr, 0, nullptr, 0, 0));
-}
-
-CInstallerDigest::~CInstallerDigest()
-{
-    if (m_hHash)
-        ::BCryptDestroyHash(m_hHash);
-    if (m_hAlgorithm)
-        ::BCryptCloseAlgorithmProvider(m_hAlgorithm, 0);
-}
-
-void CInstallerDigest::Add(const void* pData, ULONG nLength)
-{
-    if (m_bFailed || nLength == 0)
-        return;
-    m_bFailed = !Succeeded(
-        ::BCryptHashData(m_hHash, static_cast<PUCHAR>(const_cast<void*>(pData)), nLength, 0));
-}
-
-bool CInstallerDigest::Finish(unsigned char (&digest)[kSize])
-{
-    if (m_bFailed)
+    if (::SetFilePointer(hFile, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return false;
-    m_bFailed = true;  // a hash gives its digest once
-    return Succeeded(::BCryptFinishHash(m_hHash, digest, kSize, 0));
+    CInstallerDigest digest;
+    char chunk[64 * 1024];
+    for (;;) {
+        DWORD nRead = 0;
+        if (!::ReadFile(hFile, chunk, sizeof chunk, &nRead, nullptr))
+            return false;
+        if (nRead == 0)
+            break;
+        digest.Add(chunk, nRead);
+    }
+    unsigned char bytes[kSize] = {};
+    return digest.Finish(bytes) && IsSameDigest(bytes, strHex);
 }

@@ -113,7 +113,7 @@ public:
     // The wizard while it runs.
     CConfigWizard* m_pWizard = nullptr;
     // The daily update check, once the window has opened; it may outlive the
-    // window, and the program waits for it at exit.
+    // window, and the program waits for it at exit kUpdateCheckExitWaitMs at most.
     std::unique_ptr<CUpdateCheck> m_pUpdateCheck;
 
 protected:
@@ -137,3 +137,5 @@ constexpr int kBuildYear = 2005, kBuildMonth = 8, kBuildDay = 6;
 // Instances allowed at once: NT-family systems and the Windows 95 family.
 constexpr int kInstanceLimitNT = 100;
 constexpr int kInstanceLimit9x = 4;
+// How long the closing program waits for its update check.
+constexpr DWORD kUpdateCheckExitWaitMs = 2000;

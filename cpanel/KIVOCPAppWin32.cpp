@@ -163,9 +163,15 @@ void CKIVOCPApp::StartUpdateCheck(HWND hMainWindow)
 
 void CKIVOCPApp::ExitInstance()
 {
-    if (m_pUpdateCheck)
-        m_pUpdateCheck->Wait();
+    // The window is gone: a new start may begin at once, even while the
+    // update check winds down.
+    m_hInstanceMutex.Reset();
+    const bool bCheckEnded = !m_pUpdateCheck || m_pUpdateCheck->Stop(kUpdateCheckExitWaitMs);
     DeleteTransferTempFiles();
+    // A check still held by the system (a request the internet client does
+    // not give up) ends with the process, not after it.
+    if (!bCheckEnded)
+        ::ExitProcess(0);
 }
 
 bool CKIVOCPApp::LoadSettings()

@@ -1,12 +1,14 @@
 #include "UpdateCheck.h"
 
 #include "DownloadDlg.h"
+#include "InternetReader.h"
 #include "KIVOCPApp.h"
 #include "MessageBox.h"
 #include "MessageCatalogue.h"
 #include "Registry.h"
 #include "ScopedCom.h"
 #include "TextFile.h"
+#include "UpdateSignature.h"
 #include "UpdateTransfer.h"
 #include "WebAddresses.h"
 #include "WebPageOpener.h"
@@ -18,16 +20,23 @@ CUpdateDate TodayDate()
     return CUpdateDate{now.wYear, now.wMonth, now.wDay};
 }
 
-CUpdateCheck::~CUpdateCheck()
+CUpdateCheck::CUpdateCheck(CKIVOCPApp& app, HWND hMainWindow)
+    : m_app(app), m_hMainWindow(hMainWindow), m_pReader(new CInternetReader)
 {
-    Wait();
 }
 
-void CUpdateCheck::Wait()
+CUpdateCheck::~CUpdateCheck()
 {
-    if (m_hThread)
-        ::WaitForSingleObject(m_hThread.Get(), INFINITE);
-    m_hThread.Reset();
+    Stop(INFINITE);
+}
+
+bool CUpdateCheck::Stop(DWORD nWaitMs)
+{
+    m_bStopping = true;
+    m_pReader->Cancel();
+    if (!m_hThread)
+        return true;
+    return ::WaitForSingleObject(m_hThread.Get(), nWaitMs) == WAIT_OBJECT_0;
 }
 
 HWND CUpdateCheck::Owner() const
@@ -37,8 +46,16 @@ HWND CUpdateCheck::Owner() const
 
 bool CUpdateCheck::Start()
 {
-    if (m_hThread && ::WaitForSingleObject(m_hThread.Get(), 0) == WAIT_TIMEOUT)
+    if (m_hThread || m_bStopping)
         return false;
+    m_context.texts = m_app.m_texts;
+    m_context.nLCID = m_app.m_nLCID;
+    m_context.nCharset = m_app.m_nCharset;
+    m_context.nCodePage = m_app.m_nCodePage;
+    m_context.nMessageLanguage = MessageColumnFor(MessageLanguageCurrent, m_app.m_nLCID);
+    m_context.bPRCEdition = m_app.m_bPRCEdition;
+    m_context.own = CUpdateDate{m_app.m_nBuildYear, m_app.m_nBuildMonth, m_app.m_nBuildDay};
+    m_context.help = m_app.HelpSettings();
     m_hThread.Reset(::CreateThread(nullptr, 0, &CUpdateCheck::ThreadProc, this, 0, nullptr));
     return static_cast<bool>(m_hThread);
 }
@@ -53,6 +70,11 @@ DWORD WINAPI CUpdateCheck::ThreadProc(LPVOID pParameter)
     return 0;
 }
 
+std::string CUpdateCheck::Message(std::int32_t nId, const std::string& strParam1, const std::string& strParam2) const
+{
+    return GetMessage(nId, strParam1, strParam2, std::string(), m_context.nMessageLanguage);
+}
+
 bool CUpdateCheck::Run()
 {
     const CUpdateDate today = TodayDate();
@@ -65,27 +87,40 @@ bool CUpdateCheck::Run()
 
     const std::string strSite = VendorSite();
     const std::string strText = CUpdateTransfer::FetchInformation(
-        strSite + (m_app.m_bPRCEdition ? "/kivo/download/updtprc.txt" : "/kivo/download/updtinfo.txt"));
-    if (strText.empty())
+        strSite + (m_context.bPRCEdition ? "/kivo/download/updtprc.txt" : "/kivo/download/updtinfo.txt"), *m_pReader);
+    if (strText.empty() || m_bStopping)
         return false;
-    CUpdateInfo info = ParseUpdateInfo(strText);
-    const CUpdateDate own{m_app.m_nBuildYear, m_app.m_nBuildMonth, m_app.m_nBuildDay};
+    // Not a line is read before the signature holds. A system that cannot
+    // check it is only pointed to the vendor's pages, never to a download.
+    std::string strBody;
+    const ESignatureCheck eSignature = CheckUpdateSignature(strText, strBody);
+    if (eSignature == ESignatureCheck::kNotGenuine)
+        return false;
+    CUpdateInfo info = ParseUpdateInfo(eSignature == ESignatureCheck::kGenuine ? strBody : strText);
+    EUpdateOffer eOffer = JudgeUpdateOffer(info, m_context.own, strSite);
+    if (eOffer == EUpdateOffer::kNone)
+        return false;
+    if (eSignature == ESignatureCheck::kCannotCheck)
+        eOffer = EUpdateOffer::kHomePage;
     CUpdateDate build;
-    if (!IsNewerBuild(info.strBuild, own) || !ReadUpdateDate(info.strBuild, build))
-        return false;
+    ReadUpdateDate(info.strBuild, build);
 
-    const std::uint32_t nLCID = m_app.m_nLCID;
-    const bool bInstaller = IsInstallerUrl(info.strUrl);
+    const std::uint32_t nLCID = m_context.nLCID;
+    const bool bInstaller = eOffer == EUpdateOffer::kInstaller;
     if (!bInstaller)
         info.strUrl = ProductHomePage(strSite, nLCID);
-    const CControlPanelTexts& texts = m_app.m_texts;
+    const CControlPanelTexts& texts = m_context.texts;
     std::string strPrompt = texts.m_strNewBuildFound;
     if (!info.strVersion.empty())
-        strPrompt += "\r\n\r\n" + GetMessage(IDS_DIALOG_LVUD_VERSION, info.strVersion);
-    strPrompt += "\r\n" + GetMessage(IDS_DIALOG_LVUD_BUILD, FormatBuildDate(build));
+        strPrompt += "\r\n\r\n" + Message(IDS_DIALOG_LVUD_VERSION, info.strVersion);
+    strPrompt += "\r\n" + Message(IDS_DIALOG_LVUD_BUILD, FormatBuildDate(build));
+    // A panel that is closing shows nothing more.
+    if (m_bStopping)
+        return false;
     if (ShowMessageBox(strPrompt, std::string(), MB_YESNO | MB_ICONQUESTION, Owner()) != IDYES) {
-        std::string strChoice = GetMessage(IDS_DIALOG_LVUD_ALTERNATE_CHOICE, texts.m_strProductName,
-                                           texts.m_strCompanyName);
+        if (m_bStopping)
+            return false;
+        std::string strChoice = Message(IDS_DIALOG_LVUD_ALTERNATE_CHOICE, texts.m_strProductName, texts.m_strCompanyName);
         strChoice = ReplacePlaceholder(strChoice, "#1", VendorHomePage(strSite, nLCID));
         strChoice = ReplacePlaceholder(strChoice, "#2", ProductHomePage(strSite, nLCID));
         ShowMessageBox(strChoice, std::string(), MB_OK, Owner());
@@ -97,8 +132,10 @@ bool CUpdateCheck::Run()
         OpenWebPage(ProductHomePage(strSite, nLCID));
         return false;
     }
+    if (m_bStopping)
+        return false;
     ::ShowWindow(m_hMainWindow, SW_HIDE);
-    CDownloadDlg download(m_app, info.strUrl, info.strSha256, info.bHasSha256);
+    CDownloadDlg download(m_context, info.strUrl, info.strSha256);
     download.DoModal(nullptr);
     if (download.InstallerStarted()) {
         OpenWebPage(VendorHomePage(strSite, nLCID));
@@ -110,7 +147,9 @@ bool CUpdateCheck::Run()
 
 void CUpdateCheck::OfferToExit()
 {
-    if (ShowMessageBox(m_app.m_texts.m_strExitForNewVersion, std::string(), MB_YESNO | MB_ICONQUESTION, nullptr) !=
+    if (m_bStopping)
+        return;
+    if (ShowMessageBox(m_context.texts.m_strExitForNewVersion, std::string(), MB_YESNO | MB_ICONQUESTION, nullptr) !=
         IDYES) {
         // The panel stays, and shows itself again.
         ::ShowWindow(m_hMainWindow, SW_SHOW);

@@ -199,3 +199,32 @@ bool IsSameDigest(const unsigned char* pDigest, const std::string& strHex)
     }
     return true;
 }
+
+bool IsDigestText(const std::string& strHex)
+{
+    std::string strDigits = strHex;
+    TrimBlank(strDigits);
+    if (strDigits.size() != 64)
+        return false;
+    for (const char c : strDigits)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+bool IsOnSite(const std::string& strUrl, const std::string& strSite)
+{
+    return !strSite.empty() && strUrl.size() > strSite.size() && StartsWithKey(strUrl, strSite.c_str(), strSite.size()) &&
+           strUrl[strSite.size()] == '/';
+}
+
+EUpdateOffer JudgeUpdateOffer(const CUpdateInfo& info, const CUpdateDate& own, const std::string& strSite)
+{
+    if (!IsNewerBuild(info.strBuild, own))
+        return EUpdateOffer::kNone;
+    if (!IsInstallerUrl(info.strUrl))
+        return EUpdateOffer::kHomePage;
+    if (!IsOnSite(info.strUrl, strSite) || !info.bHasSha256 || !IsDigestText(info.strSha256))
+        return EUpdateOffer::kNone;
+    return EUpdateOffer::kInstaller;
+}

@@ -13,7 +13,7 @@ struct CUpdateInfo {
     std::string strVersion;
     std::string strBuild;
     std::string strUrl;
-    // The installer's SHA-256 digest, when the vendor publishes one.
+    // The installer's SHA-256 digest; an installer is offered only with it.
     std::string strSha256;
     bool bHasSha256 = false;
 };
@@ -57,3 +57,25 @@ bool IsInstallerUrl(const std::string& strUrl);
 // True when `strHex` is the 64 hexadecimal digits (any case, blanks around
 // allowed) of the 32-byte `pDigest`.
 bool IsSameDigest(const unsigned char* pDigest, const std::string& strHex);
+
+// True when `strHex`, blanks around it allowed, is 64 hexadecimal digits.
+bool IsDigestText(const std::string& strHex);
+
+// True when `strUrl` lies on the site `strSite` (a base without trailing
+// "/"): it begins with the site, in any case, and a "/" follows. So neither
+// "http://site.other.example/", "http://site@other.example/" nor
+// "http://site:81/" passes for "http://site".
+bool IsOnSite(const std::string& strUrl, const std::string& strSite);
+
+enum class EUpdateOffer {
+    kNone,       // nothing is said to the user
+    kHomePage,   // the newer build is pointed to on the product's home page
+    kInstaller,  // the installer at the URL, checked against the digest
+};
+
+// What a genuine update-information text offers a program of build `own`
+// from the site `strSite`: nothing unless the build is newer; a URL that
+// names no program, the home page; a program only on the site and with its
+// digest published, else nothing at all (the vendor never publishes one
+// without the other, so a text that does is no offer).
+EUpdateOffer JudgeUpdateOffer(const CUpdateInfo& info, const CUpdateDate& own, const std::string& strSite);

@@ -1,27 +1,28 @@
-// One transfer of the update check over the internet client, on a thread of
-// its own: the update information into memory, or the installer into a
-// file that is then moved to where the user wants it and, if asked,
-// started. Every request goes to the network, never to the cache.
+// The update check's transfers over the internet client: the update
+// information into memory, and the installer into a file of the user's own
+// download folder that is then moved to where the user wants it and, if
+// asked, checked once more and started. Both can be walked away from at any
+// moment (CInternetReader).
 //
-// A download reports to a window by two messages sent (not posted) from the
-// worker, so that each display change happens on the window's thread while
-// the worker waits: kStatusMessage (wParam a status code, lParam a size) and
-// kProgressMessage (wParam the bytes of one chunk).
+// A download runs on a worker thread and reports to a window by two
+// messages sent (not posted) from the worker, so that each display change
+// happens on the window's thread while the worker waits: kStatusMessage
+// (wParam a status code, lParam a size) and kProgressMessage (wParam the
+// bytes of one chunk).
 #pragma once
 
+#include "InternetReader.h"
 #include "ScopedKernelHandles.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
-
-class CInstallerDigest;
 
 class CUpdateTransfer {
 public:
-    enum EMode { kInformation, kDownload };
     enum EStatus : WPARAM {
         kRequesting = 1,
         kDownloading = 2,  // lParam: the total size, 0 when the server does not say
@@ -35,18 +36,16 @@ public:
     };
     static constexpr UINT kStatusMessage = WM_APP + 0x51;
     static constexpr UINT kProgressMessage = WM_APP + 0x52;
-    // The most of an update-information text that is read.
+    // The most an update-information text may be; a longer one is no text.
     static constexpr std::size_t kMaxInformationBytes = 64 * 1024;
 
     struct CRequest {
-        EMode eMode = kInformation;
         std::string strUrl;
-        HWND hNotify = nullptr;          // download: the window that hears the reports
-        std::string strWorkFolder;       // download: where the file grows
-        std::string strSaveTo;           // download: where the user wants it
-        bool bInstall = false;           // download: start it afterwards
-        std::string strExpectedSha256;   // download: the published digest, when there is one
-        bool bCheckDigest = false;
+        HWND hNotify = nullptr;        // the window that hears the reports
+        std::string strWorkFolder;     // where the file grows: the user's own download folder
+        std::string strSaveTo;         // where the user wants it
+        bool bInstall = false;         // start it afterwards
+        std::string strExpectedSha256; // the published digest the file must have
     };
 
     CUpdateTransfer() = default;
@@ -54,40 +53,43 @@ public:
     CUpdateTransfer(const CUpdateTransfer&) = delete;
     CUpdateTransfer& operator=(const CUpdateTransfer&) = delete;
 
-    // Starts the worker; false when one is running or the thread cannot start.
+    // Starts a download; false when one is running or the thread cannot start.
     bool Start(const CRequest& request);
-    // Stops a download after the chunk under way.
-    void Cancel() { m_bCancel = true; }
+    // From the window's thread: the download ends at once, its file deleted.
+    void Cancel();
     bool IsDone() const { return m_bDone; }
-    // Waits for the worker to end.
+    // Waits for the worker to end, answering what it sends meanwhile.
     void Wait();
 
-    // After the end: the information text, where the installer went, whether
-    // it was started, and what went wrong.
-    const std::string& Text() const { return m_strText; }
+    // After the end: where the installer went, whether it was started, and
+    // what went wrong.
     const std::string& Target() const { return m_strTarget; }
     bool InstallerStarted() const { return m_bInstallerStarted; }
     const std::string& ErrorText() const { return m_strError; }
 
-    // The information text at `strUrl`, fetched on the worker while this
-    // thread looks every 100 ms; empty when nothing came.
+    // The information text at `strUrl`, read through `reader` (which another
+    // thread may cancel); empty unless it came whole: an HTTP error, a
+    // broken connection, a body longer than kMaxInformationBytes or one whose
+    // length differs from the Content-Length the server announced give nothing.
+    static std::string FetchInformation(const std::string& strUrl, CInternetReader& reader);
     static std::string FetchInformation(const std::string& strUrl);
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID pParameter);
     void Run();
-    bool Transfer(void* hUrl, HANDLE hFile);
-    void FinishDownload(const std::string& strPartial, const unsigned char* pDigest);
+    // Receives the body into `hFile`; false when it did not come whole and right.
+    bool Receive(const CInternetReader::CHead& head, HANDLE hFile);
+    void FinishDownload(const std::string& strPartial);
+    void StartInstaller();
     void Report(EStatus eStatus, LPARAM lParam = 0) const;
 
     CRequest m_request;
     CScopedHandle m_hThread;
+    std::unique_ptr<CInternetReader> m_pReader;
     std::atomic<bool> m_bCancel{false};
     std::atomic<bool> m_bDone{true};
-    std::string m_strText;
     std::string m_strTarget;
     std::string m_strError;
     bool m_bInstallerStarted = false;
-    CInstallerDigest* m_pDigest = nullptr;  // the digest of the download, while it runs
     std::uint64_t m_nReceived = 0;
 };

@@ -1,8 +1,8 @@
 #include "UpdateTransfer.h"
 
 #include "DownloadNames.h"
-#include "PathUtil.h"
 #include "InstallerDigest.h"
+#include "PathUtil.h"
 #include "UpdateInfo.h"
 
 #include <wininet.h>
@@ -13,55 +13,18 @@
 
 namespace {
 
-// An internet handle that closes itself.
-class CInternetHandle {
-public:
-    explicit CInternetHandle(HINTERNET hHandle = nullptr) : m_hHandle(hHandle) {}
-    ~CInternetHandle()
-    {
-        if (m_hHandle)
-            ::InternetCloseHandle(m_hHandle);
-    }
-    CInternetHandle(const CInternetHandle&) = delete;
-    CInternetHandle& operator=(const CInternetHandle&) = delete;
-    HINTERNET Get() const { return m_hHandle; }
-    explicit operator bool() const { return m_hHandle != nullptr; }
-
-private:
-    HINTERNET m_hHandle;
-};
-
-// The internet client's own words for an error, at most 255 characters.
-std::string InternetErrorText(DWORD nError)
-{
-    char szText[256] = {};
-    DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     ::GetModuleHandleA("wininet.dll"), nError, 0, szText, sizeof szText, nullptr);
-    if (nLength == 0)
-        nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nError, 0,
-                                   szText, sizeof szText, nullptr);
-    if (nLength == 0)
-        std::snprintf(szText, sizeof szText, "Internet error %lu", static_cast<unsigned long>(nError));
-    std::string strText = szText;
-    while (!strText.empty() && (strText.back() == '\r' || strText.back() == '\n' || strText.back() == ' '))
-        strText.pop_back();
-    return strText.substr(0, 255);
-}
-
-// An HTTP answer's number, or 0 for other protocols.
-DWORD QueryNumber(HINTERNET hUrl, DWORD nInfo)
-{
-    DWORD nValue = 0;
-    DWORD nSize = sizeof nValue;
-    if (!::HttpQueryInfoA(hUrl, nInfo | HTTP_QUERY_FLAG_NUMBER, &nValue, &nSize, nullptr))
-        return 0;
-    return nValue;
-}
-
-bool WriteAll(HANDLE hFile, const char* pData, DWORD nLength)
+bool WriteAll(HANDLE hFile, const std::string& strData)
 {
     DWORD nWritten = 0;
-    return ::WriteFile(hFile, pData, nLength, &nWritten, nullptr) && nWritten == nLength;
+    return ::WriteFile(hFile, strData.data(), static_cast<DWORD>(strData.size()), &nWritten, nullptr) &&
+           nWritten == strData.size();
+}
+
+std::string HttpErrorText(DWORD nStatus)
+{
+    char szText[64] = {};
+    std::snprintf(szText, sizeof szText, "HTTP %lu", static_cast<unsigned long>(nStatus));
+    return szText;
 }
 
 } // namespace
@@ -78,10 +41,10 @@ bool CUpdateTransfer::Start(const CRequest& request)
         return false;
     Wait();
     m_request = request;
+    m_pReader.reset(new CInternetReader);
     m_bCancel = false;
     m_bDone = false;
     m_bInstallerStarted = false;
-    m_strText.clear();
     m_strTarget.clear();
     m_strError.clear();
     m_nReceived = 0;
@@ -91,12 +54,18 @@ bool CUpdateTransfer::Start(const CRequest& request)
     return static_cast<bool>(m_hThread);
 }
 
+void CUpdateTransfer::Cancel()
+{
+    m_bCancel = true;
+    if (m_pReader && !m_bDone)
+        m_pReader->Cancel();
+}
+
 void CUpdateTransfer::Wait()
 {
     if (!m_hThread)
         return;
-    // A download's worker sends to the dialog: a dialog thread that waits
-    // here keeps answering it.
+    // The worker sends to the dialog: a dialog thread that waits here keeps answering it.
     const HANDLE hThread = m_hThread.Get();
     for (;;) {
         const DWORD nWait = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, INFINITE, QS_SENDMESSAGE);
@@ -108,18 +77,32 @@ void CUpdateTransfer::Wait()
     m_hThread.Reset();
 }
 
+std::string CUpdateTransfer::FetchInformation(const std::string& strUrl, CInternetReader& reader)
+{
+    CInternetReader::CHead head;
+    if (!reader.Start(strUrl) || reader.WaitHead(head) != CInternetReader::kData || head.nStatus >= 400)
+        return std::string();
+    if (head.bHasLength && head.nLength > kMaxInformationBytes)
+        return std::string();
+    std::string strText;
+    for (std::string strPiece;;) {
+        const CInternetReader::EEvent eEvent = reader.Next(strPiece);
+        if (eEvent == CInternetReader::kEnd)
+            break;
+        if (eEvent != CInternetReader::kData || strText.size() + strPiece.size() > kMaxInformationBytes)
+            return std::string();
+        strText += strPiece;
+    }
+    // A text cut on the way is no text, whatever it still says.
+    if (head.bHasLength && strText.size() != head.nLength)
+        return std::string();
+    return strText;
+}
+
 std::string CUpdateTransfer::FetchInformation(const std::string& strUrl)
 {
-    CUpdateTransfer transfer;
-    CRequest request;
-    request.eMode = kInformation;
-    request.strUrl = strUrl;
-    if (!transfer.Start(request))
-        return std::string();
-    while (!transfer.IsDone())
-        ::Sleep(100);
-    transfer.Wait();
-    return transfer.Text();
+    CInternetReader reader;
+    return FetchInformation(strUrl, reader);
 }
 
 DWORD WINAPI CUpdateTransfer::ThreadProc(LPVOID pParameter)
@@ -130,118 +113,114 @@ DWORD WINAPI CUpdateTransfer::ThreadProc(LPVOID pParameter)
 
 void CUpdateTransfer::Report(EStatus eStatus, LPARAM lParam) const
 {
-    if (m_request.eMode == kDownload && m_request.hNotify)
+    if (m_request.hNotify)
         ::SendMessageA(m_request.hNotify, kStatusMessage, eStatus, lParam);
 }
 
 void CUpdateTransfer::Run()
 {
-    const bool bDownload = m_request.eMode == kDownload;
-    if (bDownload)
-        Report(kRequesting);
-    {
-        const CInternetHandle hSession(::InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-        const CInternetHandle hUrl(
-            hSession ? ::InternetOpenUrlA(hSession.Get(), m_request.strUrl.c_str(), nullptr, 0,
-                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                              INTERNET_FLAG_TRANSFER_BINARY,
-                                          0)
-                     : nullptr);
-        const DWORD nStatus = hUrl ? QueryNumber(hUrl.Get(), HTTP_QUERY_STATUS_CODE) : 0;
-        if (!hUrl) {
+    Report(kRequesting);
+    CInternetReader::CHead head;
+    CInternetReader::EEvent eHead = CInternetReader::kFailed;
+    if (m_pReader->Start(m_request.strUrl))
+        eHead = m_pReader->WaitHead(head);
+    if (eHead == CInternetReader::kCanceled) {
+        Report(kCanceled);
+    } else if (eHead != CInternetReader::kData) {
+        m_strError = InternetErrorText(m_pReader->ErrorCode());
+    } else if (head.nStatus >= 400) {
+        // An error page is no installer.
+        m_strError = HttpErrorText(head.nStatus);
+    } else {
+        Report(kDownloading, static_cast<LPARAM>(head.nLength));
+        CreateFolderPath(m_request.strWorkFolder);
+        const std::string strPartial =
+            m_request.strWorkFolder + "\\" + InstallerFileName(m_request.strUrl) + ".download";
+        // Nobody else opens it while it grows and is checked.
+        CScopedHandle hFile(
+            ::CreateFileA(strPartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!hFile) {
             m_strError = InternetErrorText(::GetLastError());
-        } else if (nStatus >= 400) {
-            // An error page is no update information and no installer.
-            char szText[64] = {};
-            std::snprintf(szText, sizeof szText, "HTTP %lu", static_cast<unsigned long>(nStatus));
-            m_strError = szText;
-        } else if (!bDownload) {
-            Transfer(hUrl.Get(), INVALID_HANDLE_VALUE);
         } else {
-            const DWORD nLength = QueryNumber(hUrl.Get(), HTTP_QUERY_CONTENT_LENGTH);
-            Report(kDownloading, static_cast<LPARAM>(nLength));
-            CreateFolderPath(m_request.strWorkFolder);
-            const std::string strPartial = m_request.strWorkFolder + "\\" + InstallerFileName(m_request.strUrl) + ".download";
-            CScopedHandle hFile(::CreateFileA(strPartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!hFile) {
-                m_strError = InternetErrorText(::GetLastError());
-            } else {
-                CInstallerDigest digest;
-                m_pDigest = &digest;
-                bool bComplete = Transfer(hUrl.Get(), hFile.Get());
-                m_pDigest = nullptr;
-                hFile.Reset();
-                // A connection that ends before the promised length is a broken download.
-                if (bComplete && nLength && m_nReceived != nLength) {
-                    m_strError = InternetErrorText(ERROR_INTERNET_CONNECTION_RESET);
-                    ::DeleteFileA(strPartial.c_str());
-                    bComplete = false;
-                }
-                if (bComplete) {
-                    unsigned char bytes[CInstallerDigest::kSize] = {};
-                    FinishDownload(strPartial, digest.Finish(bytes) ? bytes : nullptr);
-                }
-            }
+            const bool bGenuine = Receive(head, hFile.Get());
+            hFile.Reset();
+            if (bGenuine)
+                FinishDownload(strPartial);
+            else
+                ::DeleteFileA(strPartial.c_str());
         }
     }
-    if (bDownload && !m_strError.empty())
+    m_pReader->Cancel();
+    if (!m_strError.empty())
         Report(kFailed, reinterpret_cast<LPARAM>(this));
     m_bDone = true;
-    if (bDownload)
-        Report(kDone);
+    Report(kDone);
 }
 
-bool CUpdateTransfer::Transfer(void* hUrl, HANDLE hFile)
+bool CUpdateTransfer::Receive(const CInternetReader::CHead& head, HANDLE hFile)
 {
-    char chunk[512];
-    for (;;) {
-        DWORD nRead = 0;
-        if (!::InternetReadFile(static_cast<HINTERNET>(hUrl), chunk, sizeof chunk, &nRead)) {
-            m_strError = InternetErrorText(::GetLastError());
-            return false;
-        }
-        if (nRead == 0)
-            return true;
-        if (m_bCancel) {
+    CInstallerDigest digest;
+    for (std::string strPiece;;) {
+        const CInternetReader::EEvent eEvent = m_pReader->Next(strPiece);
+        if (eEvent == CInternetReader::kCanceled) {
             Report(kCanceled);
             return false;
         }
-        if (hFile == INVALID_HANDLE_VALUE) {
-            if (m_strText.size() + nRead > kMaxInformationBytes)
-                return true;
-            m_strText.append(chunk, nRead);
-            continue;
+        if (eEvent == CInternetReader::kFailed) {
+            m_strError = InternetErrorText(m_pReader->ErrorCode());
+            return false;
         }
-        if (!WriteAll(hFile, chunk, nRead)) {
+        if (eEvent == CInternetReader::kEnd)
+            break;
+        if (!WriteAll(hFile, strPiece)) {
             m_strError = InternetErrorText(::GetLastError());
             return false;
         }
-        m_nReceived += nRead;
-        if (m_pDigest)
-            m_pDigest->Add(chunk, nRead);
-        ::SendMessageA(m_request.hNotify, kProgressMessage, nRead, 0);
+        m_nReceived += strPiece.size();
+        digest.Add(strPiece.data(), strPiece.size());
+        ::SendMessageA(m_request.hNotify, kProgressMessage, strPiece.size(), 0);
     }
+    // A connection that ends before the promised length is a broken download.
+    if (head.bHasLength && m_nReceived != head.nLength) {
+        m_strError = InternetErrorText(ERROR_INTERNET_CONNECTION_RESET);
+        return false;
+    }
+    unsigned char bytes[CInstallerDigest::kSize] = {};
+    if (!digest.Finish(bytes) || !IsSameDigest(bytes, m_request.strExpectedSha256)) {
+        Report(kDigestMismatch);
+        return false;
+    }
+    return true;
 }
 
-void CUpdateTransfer::FinishDownload(const std::string& strPartial, const unsigned char* pDigest)
+void CUpdateTransfer::FinishDownload(const std::string& strPartial)
 {
-    if (m_request.bCheckDigest && (!pDigest || !IsSameDigest(pDigest, m_request.strExpectedSha256))) {
-        ::DeleteFileA(strPartial.c_str());
-        Report(kDigestMismatch);
-        return;
-    }
     m_strTarget = DownloadTarget(
         m_request.strSaveTo, [](const std::string& strPath) { return NearestExistingFolder(strPath); },
         [](const std::string& strPath) { return PathExists(strPath); });
     Report(kMoving);
     if (!::MoveFileExA(strPartial.c_str(), m_strTarget.c_str(), MOVEFILE_COPY_ALLOWED)) {
+        ::DeleteFileA(strPartial.c_str());
         Report(kMoveFailed);
         return;
     }
-    if (!m_request.bInstall)
-        return;
+    if (m_request.bInstall)
+        StartInstaller();
+}
+
+void CUpdateTransfer::StartInstaller()
+{
     Report(kStartingInstaller);
+    // What starts is what is checked here: the file stays open without
+    // write or delete sharing from its check until it runs.
+    CScopedHandle hFile(::CreateFileA(m_strTarget.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!hFile || !CInstallerDigest::FileMatches(hFile.Get(), m_request.strExpectedSha256)) {
+        hFile.Reset();
+        ::DeleteFileA(m_strTarget.c_str());
+        Report(kDigestMismatch);
+        return;
+    }
     const std::string strFolder = NearestExistingFolder(m_strTarget);
     const INT_PTR nResult = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(nullptr, "open", m_strTarget.c_str(), nullptr, strFolder.c_str(), SW_SHOWNORMAL));

@@ -7,6 +7,7 @@
 // (cpanel/tests/UpdateRulesTest.cpp).
 #include "DownloadNames.h"
 #include "UpdateInfo.h"
+#include "UpdateSignature.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,6 +51,14 @@ void CheckDate(const std::string& strText)
 void ExerciseUpdateInfo(const std::uint8_t* pData, std::size_t nSize)
 {
     const std::string strText(reinterpret_cast<const char*>(pData), nSize);
+    // The signature line: what it covers is the text before it, whole lines.
+    CSignedUpdateText signedText;
+    if (SplitSignedUpdateText(strText, 4, signedText)) {
+        KIVO_FUZZ_REQUIRE(signedText.arrSignature.size() == 4);
+        KIVO_FUZZ_REQUIRE(strText.compare(0, signedText.strSigned.size(), signedText.strSigned) == 0);
+        KIVO_FUZZ_REQUIRE(signedText.strSigned.empty() || signedText.strSigned.back() == '\n');
+        KIVO_FUZZ_REQUIRE(strText.find(kUpdateSignaturePrefix, signedText.strSigned.size()) == signedText.strSigned.size());
+    }
     const CUpdateInfo info = ParseUpdateInfo(strText);
     for (const std::string* pValue : {&info.strVersion, &info.strBuild, &info.strUrl, &info.strSha256})
         CheckValue(*pValue);
@@ -61,6 +70,10 @@ void ExerciseUpdateInfo(const std::uint8_t* pData, std::size_t nSize)
         CUpdateDate build;
         KIVO_FUZZ_REQUIRE(ReadUpdateDate(info.strBuild, build) && build.nYear <= 2020 && DaysBetween(own, build) > 0);
     }
+    const std::string strSite = "http://www.perdix.com.cn";
+    if (JudgeUpdateOffer(info, own, strSite) == EUpdateOffer::kInstaller)
+        KIVO_FUZZ_REQUIRE(IsOnSite(info.strUrl, strSite) && IsDigestText(info.strSha256) &&
+                          info.strUrl.compare(0, strSite.size() + 1, strSite + "/") == 0);
     const unsigned char zeros[32] = {};
     if (IsSameDigest(zeros, info.strSha256))
         KIVO_FUZZ_REQUIRE(info.strSha256.find_first_not_of("0 \t\r\n") == std::string::npos);

@@ -1,12 +1,18 @@
 // The control panel's daily update check worked from outside, against a real
 // HTTP server on 127.0.0.1 named as the vendor's site
-// (update_transfer_driver.py): the offer, the download with its published
-// digest, the installer started and the exit; a decline and the quiet days
-// after it; a build that is no newer. Wine's browser is a no-op for the
-// run, so the home pages the check opens go nowhere.
+// (update_transfer_driver.py, which signs the texts with tools/update-sign):
+// the offer, the download with its published digest, the installer started
+// and the exit; the texts and installers a network attacker would bring,
+// refused; Stop on a stalled server and the exit while the information
+// hangs; a decline and the quiet days after it; a build that is no newer.
+// Wine's browser is a no-op for the run, so the home pages the check opens
+// go nowhere.
 #include "ControlPanelResource.h"
 #include "ControlPanelRun.h"
+#include "UpdateSigner.h"
 #include "UpdateTestSupport.h"
+
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +26,7 @@ namespace {
 
 using updatetest::Environment;
 using updatetest::HexDigest;
+using updatetest::SignedUpdateText;
 using namespace paneltest;
 using lumbratest::WindowsPath;
 
@@ -108,12 +115,42 @@ protected:
         strFile += "\\" + strPath.substr(strPath.rfind('/') + 1);
         ASSERT_TRUE(CScratchFolder::WriteBytes(strFile, strBytes));
     }
+    std::string Information(const std::string& strBuild, const std::string& strDigest,
+                            const std::string& strUrl) const
+    {
+        return "; KIVO\r\nVersion = 1.6\r\nBuild = " + strBuild + "\r\nURL = " + strUrl + "\r\n" +
+               (strDigest.empty() ? "" : "SHA256 = " + strDigest + "\r\n");
+    }
+    // The update information as the vendor publishes it: signed.
     void ServeInformation(const std::string& strBuild, const std::string& strDigest,
                           const std::string& strPath = "/kivo/download/kivo16.exe") const
     {
-        Serve("kivo/download/updtinfo.txt", "; KIVO\r\nVersion = 1.6\r\nBuild = " + strBuild +
-                                                "\r\nURL = " + m_strSite + strPath + "\r\n" +
-                                                (strDigest.empty() ? "" : "SHA256 = " + strDigest + "\r\n"));
+        const std::string strSigned = SignedUpdateText(Information(strBuild, strDigest, m_strSite + strPath));
+        ASSERT_FALSE(strSigned.empty());
+        Serve("kivo/download/updtinfo.txt", strSigned);
+    }
+    // Where the panel's downloads grow: the user's local application data.
+    static std::string DownloadFolder()
+    {
+        char szFolder[MAX_PATH] = {};
+        SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, szFolder);
+        return std::string(szFolder) + "\\Perdix\\KIVO\\Download";
+    }
+    // What is left there and in the scratch folder of an installer.
+    std::vector<std::string> LeftOver() const
+    {
+        std::vector<std::string> arrFiles;
+        for (const std::string& strPattern : {DownloadFolder() + "\\*.download", m_scratch / "kivo16*"}) {
+            WIN32_FIND_DATAA found;
+            const HANDLE hFind = FindFirstFileA(strPattern.c_str(), &found);
+            if (hFind == INVALID_HANDLE_VALUE)
+                continue;
+            do
+                arrFiles.push_back(found.cFileName);
+            while (FindNextFileA(hFind, &found));
+            FindClose(hFind);
+        }
+        return arrFiles;
     }
     int InformationRequests() const
     {
@@ -173,9 +210,10 @@ TEST_F(UpdateCheck, TheOfferedInstallerIsDownloadedCheckedAndStartedThenThePanel
     EXPECT_TRUE(Ended(run));
 }
 
-TEST_F(UpdateCheck, AnInstallerThatIsNotThePublishedOneNeverRuns)
+TEST_F(UpdateCheck, AnInstallerSwappedAfterTheTextWasSignedNeverRuns)
 {
-    ServeInformation("2006-1-15", HexDigest(m_installer + "tampered"));
+    ServeInformation("2006-1-15", HexDigest(m_installer));
+    Serve("kivo/download/kivo16.exe", m_installer + "swapped");
     CChildProcess& run = Start();
     const HWND hPanel = WaitForPanel(run);
     HWND hPrompt = WaitForMessageBox(run);
@@ -192,7 +230,7 @@ TEST_F(UpdateCheck, AnInstallerThatIsNotThePublishedOneNeverRuns)
         },
         kWaitMs));
     Screenshot(hDownload, "update-not-genuine.bmp");
-    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "kivo16.exe"), kMissing);
+    EXPECT_EQ(LeftOver(), std::vector<std::string>());
     EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "started.txt"), kMissing);
     // Closed, the dialog gives the panel back.
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(hDownload, IDCANCEL)) != FALSE; }, kWaitMs));
@@ -232,7 +270,7 @@ TEST_F(UpdateCheck, ADownloadRunsWithItsFiguresAndEndsCompleteWithoutInstalling)
 
 TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
 {
-    ServeInformation("2006-1-15", "");
+    ServeInformation("2006-1-15", HexDigest(m_installer));
     CChildProcess& first = Start();
     ASSERT_NE(WaitForPanel(first), nullptr);
     HWND hPrompt = WaitForMessageBox(first);
@@ -272,7 +310,7 @@ TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
     // The sixth day asks again; this build's own date is no update.
     SetRegString("AutoDetect", "Last Deny", DaysAgo(6));
     SetRegString("AutoDetect", "Last Try", "");
-    ServeInformation("2005-8-6", "");
+    ServeInformation("2005-8-6", HexDigest(m_installer));
     CChildProcess& same = Start();
     const HWND hPanel = WaitForPanel(same);
     ASSERT_NE(hPanel, nullptr);
@@ -280,6 +318,102 @@ TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
     EXPECT_EQ(WaitForMessageBox(same, 2000), nullptr) << "an offer of the same build";
     PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Ended(same));
+}
+
+TEST_F(UpdateCheck, WhatANetworkAttackerBringsIsNoOffer)
+{
+    const std::string strUrl = m_strSite + "/kivo/download/kivo16.exe";
+    const std::string strDigest = HexDigest(m_installer);
+    const std::string strGenuine = SignedUpdateText(Information("2006-1-15", strDigest, strUrl));
+    ASSERT_FALSE(strGenuine.empty());
+    std::string strChanged = strGenuine;
+    strChanged[strChanged.find("1.6") + 2] = '7';
+    const struct {
+        const char* pszWhat;
+        std::string strText;
+    } cases[] = {
+        {"the SHA256 line removed", SignedUpdateText(Information("2006-1-15", "", strUrl))},
+        {"the URL on another host", SignedUpdateText(Information("2006-1-15", strDigest, "http://127.0.0.1:1/kivo16.exe"))},
+        {"one byte changed", strChanged},
+        {"signed with another key", SignedUpdateText(Information("2006-1-15", strDigest, strUrl), "other")},
+        {"cut after the URL line", strGenuine.substr(0, strGenuine.find("SHA256"))},
+        {"not signed", Information("2006-1-15", strDigest, strUrl)},
+    };
+    int nRequests = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        ASSERT_FALSE(c.strText.empty());
+        Serve("kivo/download/updtinfo.txt", c.strText);
+        SetRegString("AutoDetect", "Last Try", "");
+        CChildProcess& run = Start();
+        const HWND hPanel = WaitForPanel(run);
+        ASSERT_NE(hPanel, nullptr);
+        ++nRequests;
+        EXPECT_TRUE(WaitFor([&] { return InformationRequests() == nRequests; }, kWaitMs));
+        EXPECT_EQ(WaitForMessageBox(run, 3000), nullptr) << "an offer";
+        PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(Ended(run));
+    }
+    EXPECT_EQ(LeftOver(), std::vector<std::string>());
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "started.txt"), kMissing);
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_strSiteDir + "\\requests.log").find("kivo16.exe"), std::string::npos)
+        << "an installer was requested";
+}
+
+TEST_F(UpdateCheck, StopEndsADownloadTheServerStalled)
+{
+    ServeInformation("2006-1-15", HexDigest(m_installer), "/stall/kivo/download/kivo16.exe");
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    HWND hPrompt = WaitForMessageBox(run);
+    ASSERT_NE(hPrompt, nullptr);
+    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
+    const HWND hDownload = WaitForDownload(run);
+    ASSERT_NE(hDownload, nullptr);
+    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
+    Click(hDownload, IDC_DL_START);
+    // Half the installer comes, then the server says nothing more.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const std::wstring strPercent = TextOf(GetDlgItem(hDownload, IDC_DL_PERCENT));
+            return !strPercent.empty() && strPercent != L"0%";
+        },
+        kWaitMs));
+    Sleep(1000);
+    Click(hDownload, IDC_DL_START);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(hDownload, IDC_DL_STATUS)) == L"Download canceled"; }, 5000))
+        << "Stop did not end the download";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(hDownload, IDCANCEL)) != FALSE; }, 5000));
+    EXPECT_EQ(LeftOver(), std::vector<std::string>());
+    PostMessageA(hDownload, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, kWaitMs));
+    EXPECT_EQ(CScratchFolder::ReadBytes(m_scratch / "started.txt"), kMissing);
+}
+
+TEST_F(UpdateCheck, ThePanelClosedWhileTheInformationHangsEndsAndStartsAgain)
+{
+    // Every request to this site waits a minute for an answer.
+    SetRegString("Web", "Vendor Site", m_strSite + "/hang");
+    CChildProcess& first = Start();
+    const HWND hPanel = WaitForPanel(first);
+    ASSERT_NE(hPanel, nullptr);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return CScratchFolder::ReadBytes(m_strSiteDir + "\\requests.log").find("/hang/kivo/download/updtinfo.txt") !=
+                   std::string::npos;
+        },
+        kWaitMs));
+    PostMessageA(hPanel, WM_COMMAND, IDCANCEL, 0);
+    DWORD nExit = 0;
+    EXPECT_TRUE(first.WaitForExit(8000, nExit)) << "the panel waited for the hanging request";
+    // The next start is a panel of its own, not a silent end.
+    CChildProcess& second = Start();
+    const HWND hAgain = WaitForPanel(second);
+    EXPECT_NE(hAgain, nullptr);
+    EXPECT_EQ(WaitForMessageBox(second, 2000), nullptr);
+    if (hAgain)
+        PostMessageA(hAgain, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(Ended(second));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "../fuzz/UpdateInfoFuzz.cpp"
 
 #include "../../foundation/fuzz/FuzzCorpus.h"
+#include "UpdateSignature.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,79 @@ TEST(UpdateOffer, ALaterBuildUpTo2020AndAProgramUrl)
     EXPECT_TRUE(IsInstallerUrl("http://127.0.0.1/kivo15.EXE"));
     EXPECT_FALSE(IsInstallerUrl("http://127.0.0.1/kivo15.zip"));
     EXPECT_FALSE(IsInstallerUrl("exe"));
+}
+
+TEST(UpdateOffer, AnInstallerOnlyOnTheSiteAndWithItsDigest)
+{
+    const std::string strSite = "http://www.perdix.com.cn";
+    const std::string strDigest(64, 'a');
+    const struct {
+        const char* pszUrl;
+        bool bDigest;
+        EUpdateOffer eOffer;
+    } cases[] = {
+        {"http://www.perdix.com.cn/kivo/download/kivo16.exe", true, EUpdateOffer::kInstaller},
+        {"HTTP://WWW.PERDIX.COM.CN/kivo/kivo16.EXE", true, EUpdateOffer::kInstaller},
+        {"http://www.perdix.com.cn/kivo/download/kivo16.exe", false, EUpdateOffer::kNone},
+        {"http://www.perdix.com.cn.example.org/kivo16.exe", true, EUpdateOffer::kNone},
+        {"http://www.perdix.com.cn@example.org/kivo16.exe", true, EUpdateOffer::kNone},
+        {"http://www.perdix.com.cn:8080/kivo16.exe", true, EUpdateOffer::kNone},
+        {"https://www.perdix.com.cn/kivo16.exe", true, EUpdateOffer::kNone},
+        {"http://example.org/www.perdix.com.cn/kivo16.exe", true, EUpdateOffer::kNone},
+        {"http://www.perdix.com.cn/kivo/", false, EUpdateOffer::kHomePage},
+        {"", false, EUpdateOffer::kHomePage},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszUrl);
+        CUpdateInfo info;
+        info.strBuild = "2006-1-15";
+        info.strUrl = c.pszUrl;
+        info.bHasSha256 = c.bDigest;
+        info.strSha256 = c.bDigest ? strDigest : "";
+        EXPECT_EQ(JudgeUpdateOffer(info, kOwnBuild, strSite), c.eOffer);
+    }
+    CUpdateInfo info;
+    info.strBuild = "2006-1-15";
+    info.strUrl = strSite + "/kivo16.exe";
+    info.bHasSha256 = true;
+    info.strSha256 = strDigest.substr(1) + "g";
+    EXPECT_EQ(JudgeUpdateOffer(info, kOwnBuild, strSite), EUpdateOffer::kNone) << "a digest that is no digest";
+    info.strSha256 = strDigest;
+    info.strBuild = "2005-8-6";
+    EXPECT_EQ(JudgeUpdateOffer(info, kOwnBuild, strSite), EUpdateOffer::kNone) << "no newer build";
+}
+
+TEST(UpdateSignature, OnlyAWholeLastLineOfTheRightLengthIsASignature)
+{
+    const std::string strBody = "Build = 2006-1-15\r\nURL = http://h/k.exe\r\n";
+    const std::string strHex = "00FF7A";
+    const struct {
+        std::string strText;
+        bool bSigned;
+    } cases[] = {
+        {strBody + "; Signature = " + strHex + "\r\n", true},
+        {strBody + "; Signature = " + strHex, true},
+        {strBody + "; Signature = " + strHex + "\n", true},
+        {"; Signature = " + strHex + "\r\n", true},
+        {strBody, false},
+        {strBody + "; Signature = " + strHex + "\r\n\r\n", false},
+        {strBody + "; Signature = " + strHex + "\r\nURL = http://other/k.exe\r\n", false},
+        {strBody + "; Signature = 00ff7a\r\n", false},
+        {strBody + "; Signature = 00FF\r\n", false},
+        {strBody + "; Signature = 00FF7A00\r\n", false},
+        {strBody + "; Signature = " + strHex + " \r\n", false},
+        {strBody + ";Signature = " + strHex + "\r\n", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strText);
+        CSignedUpdateText signedText;
+        ASSERT_EQ(SplitSignedUpdateText(c.strText, 3, signedText), c.bSigned);
+        if (!c.bSigned)
+            continue;
+        EXPECT_EQ(signedText.strSigned, c.strText.substr(0, c.strText.find("; Signature")));
+        EXPECT_EQ(signedText.arrSignature, (std::vector<unsigned char>{0x00, 0xFF, 0x7A}));
+    }
 }
 
 TEST(DownloadNames, SizesAtEachStep)

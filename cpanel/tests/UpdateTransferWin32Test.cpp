@@ -1,9 +1,12 @@
 // The update check's transfers against a real HTTP server on 127.0.0.1
-// (update_transfer_driver.py): the information text, an installer
-// downloaded, checked against its published digest, moved to a free name
-// and started, a download canceled, and the server's refusals.
+// (update_transfer_driver.py): the information text and its signature, an
+// installer downloaded, checked against its published digest, moved to a
+// free name and started, a download canceled or stalled, and the server's
+// refusals.
 #include "ChildProcess.h"
 #include "ScratchFolder.h"
+#include "UpdateSignature.h"
+#include "UpdateSigner.h"
 #include "UpdateTestSupport.h"
 #include "UpdateTransfer.h"
 
@@ -19,6 +22,7 @@ namespace {
 
 using updatetest::Environment;
 using updatetest::HexDigest;
+using updatetest::SignedUpdateText;
 using updatetest::WindowsPath;
 // The window a download reports to: it records the status codes and adds up
 // the progress; it can cancel at the first chunk.
@@ -81,11 +85,11 @@ protected:
     CUpdateTransfer::CRequest Download(const std::string& strName, const std::string& strSaveTo) const
     {
         CUpdateTransfer::CRequest request;
-        request.eMode = CUpdateTransfer::kDownload;
         request.strUrl = m_strSite + "/" + strName;
         request.hNotify = m_reports.m_hWnd;
         request.strWorkFolder = m_scratch / "work";
         request.strSaveTo = strSaveTo;
+        request.strExpectedSha256 = HexDigest(m_installer);
         return request;
     }
     void Run(CUpdateTransfer& transfer, const CUpdateTransfer::CRequest& request)
@@ -95,6 +99,16 @@ protected:
         EXPECT_TRUE(transfer.IsDone());
     }
     static bool Exists(const std::string& strPath) { return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    // Nothing of a refused or stopped download is left where it grew.
+    bool WorkFolderIsEmpty() const
+    {
+        WIN32_FIND_DATAA found;
+        const HANDLE hFind = FindFirstFileA((m_scratch / "work" + std::string("\\*.download")).c_str(), &found);
+        if (hFind == INVALID_HANDLE_VALUE)
+            return true;
+        FindClose(hFind);
+        return false;
+    }
 
     const std::string m_strSite = Environment("KIVO_TEST_SITE");
     const std::string m_strSiteDir = Environment("KIVO_TEST_SITE_DIR");
@@ -103,16 +117,51 @@ protected:
     std::string m_installer;
 };
 
-TEST_F(UpdateTransfer, TheInformationTextOrNothing)
+TEST_F(UpdateTransfer, TheInformationTextWholeOrNothing)
 {
     Serve("updtinfo.txt", "Version = 1.6\r\nBuild = 2006-1-15\r\n");
     EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/updtinfo.txt"), "Version = 1.6\r\nBuild = 2006-1-15\r\n");
     // What the server refuses, and a server that is not there, give nothing.
     EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/missing.txt"), "");
     EXPECT_EQ(CUpdateTransfer::FetchInformation("http://127.0.0.1:1/updtinfo.txt"), "");
-    // A text larger than any update information is cut.
+    // A text larger than any update information, and one cut short of its
+    // Content-Length, are no text at all.
     Serve("huge.txt", std::string(200000, 'x'));
-    EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/huge.txt").size(), CUpdateTransfer::kMaxInformationBytes);
+    EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/huge.txt"), "");
+    EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/broken/half-way.txt"), "");
+}
+
+TEST_F(UpdateTransfer, OnlyTheWholeTextSignedWithTheBuiltInKeyIsGenuine)
+{
+    const std::string strBody = "; KIVO\r\nVersion = 1.6\r\nBuild = 2006-1-15\r\nURL = " + m_strSite +
+                                "/kivo16.exe\r\nSHA256 = " + HexDigest(m_installer) + "\r\n";
+    const std::string strSigned = SignedUpdateText(strBody);
+    ASSERT_FALSE(strSigned.empty()) << "the driver signs nothing";
+    std::string strGenuine = strSigned;
+    strGenuine[strGenuine.find("1.6")] = '9';
+    const std::size_t nAfterUrl = strSigned.find("SHA256");
+    const std::size_t nSignature = strSigned.find("; Signature = ");
+    const struct {
+        const char* pszWhat;
+        std::string strText;
+        ESignatureCheck eCheck;
+    } cases[] = {
+        {"as signed", strSigned, ESignatureCheck::kGenuine},
+        {"one byte changed", strGenuine, ESignatureCheck::kNotGenuine},
+        {"signed with another key", SignedUpdateText(strBody, "other"), ESignatureCheck::kNotGenuine},
+        {"unsigned", strBody, ESignatureCheck::kNotGenuine},
+        {"cut after the URL line", strSigned.substr(0, nAfterUrl), ESignatureCheck::kNotGenuine},
+        {"the digest line taken out",
+         strSigned.substr(0, nAfterUrl) + strSigned.substr(nSignature), ESignatureCheck::kNotGenuine},
+        {"a line after the signature", strSigned + "URL = http://127.0.0.2/x.exe\r\n", ESignatureCheck::kNotGenuine},
+        {"the signature cut", strSigned.substr(0, strSigned.size() - 10), ESignatureCheck::kNotGenuine},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        std::string strRead = "stale";
+        EXPECT_EQ(CheckUpdateSignature(c.strText, strRead), c.eCheck);
+        EXPECT_EQ(strRead, c.eCheck == ESignatureCheck::kGenuine ? strBody : "");
+    }
 }
 
 TEST_F(UpdateTransfer, TheInstallerGoesToAFreeNameAndStartsFromThere)
@@ -122,8 +171,6 @@ TEST_F(UpdateTransfer, TheInstallerGoesToAFreeNameAndStartsFromThere)
     CScratchFolder::WriteBytes(m_scratch / "kivo15(1).exe", "mine too");
     CUpdateTransfer::CRequest request = Download("kivo15.exe", strSaveTo);
     request.bInstall = true;
-    request.bCheckDigest = true;
-    request.strExpectedSha256 = HexDigest(m_installer);
     CUpdateTransfer transfer;
     Run(transfer, request);
     using T = CUpdateTransfer;
@@ -155,7 +202,6 @@ TEST_F(UpdateTransfer, AnInstallerThatIsNotThePublishedOneIsDeletedAndNotStarted
 {
     CUpdateTransfer::CRequest request = Download("kivo15.exe", m_scratch / "kivo15.exe");
     request.bInstall = true;
-    request.bCheckDigest = true;
     request.strExpectedSha256 = HexDigest(m_installer + "x");
     CUpdateTransfer transfer;
     Run(transfer, request);
@@ -163,7 +209,7 @@ TEST_F(UpdateTransfer, AnInstallerThatIsNotThePublishedOneIsDeletedAndNotStarted
     EXPECT_EQ(m_reports.m_arrStatus, (std::vector<WPARAM>{T::kRequesting, T::kDownloading, T::kDigestMismatch, T::kDone}));
     EXPECT_FALSE(transfer.InstallerStarted());
     EXPECT_FALSE(Exists(m_scratch / "kivo15.exe"));
-    EXPECT_FALSE(Exists(m_scratch / "work" + std::string("\\kivo15.exe.download")));
+    EXPECT_TRUE(WorkFolderIsEmpty());
 }
 
 TEST_F(UpdateTransfer, CancelStopsAfterTheChunkAndARefusalIsReported)
@@ -176,6 +222,7 @@ TEST_F(UpdateTransfer, CancelStopsAfterTheChunkAndARefusalIsReported)
     EXPECT_EQ(m_reports.m_arrStatus, (std::vector<WPARAM>{T::kRequesting, T::kDownloading, T::kCanceled, T::kDone}));
     EXPECT_EQ(m_reports.m_nReceived, 512u);
     EXPECT_FALSE(Exists(m_scratch / "big.exe"));
+    EXPECT_TRUE(WorkFolderIsEmpty());
 
     m_reports.m_pCancelAtFirstChunk = nullptr;
     m_reports.m_arrStatus.clear();
@@ -205,12 +252,42 @@ TEST_F(UpdateTransfer, BrokenServersNeverYieldAnInstaller)
         const std::string strSaveTo = m_scratch / "broken.exe";
         DeleteFileA(strSaveTo.c_str());
         CUpdateTransfer transfer;
-        Run(transfer, Download(c.pszPath, strSaveTo));
+        CUpdateTransfer::CRequest request = Download(c.pszPath, strSaveTo);
+        request.strExpectedSha256 = HexDigest(std::string(3000, 'K'));
+        Run(transfer, request);
         EXPECT_EQ(m_reports.m_arrStatus, c.arrStatus);
         EXPECT_EQ(Exists(strSaveTo), c.bTaken);
         EXPECT_EQ(m_reports.m_strError.empty(), c.bTaken) << m_reports.m_strError;
+        EXPECT_TRUE(WorkFolderIsEmpty());
     }
     EXPECT_EQ(CUpdateTransfer::FetchInformation(m_strSite + "/broken/500.exe"), "");
+}
+
+TEST_F(UpdateTransfer, StopEndsADownloadTheServerStalledAtOnce)
+{
+    Serve("big.exe", std::string(256 * 1024, 'k'));
+    CUpdateTransfer transfer;
+    CUpdateTransfer::CRequest request = Download("stall/big.exe", m_scratch / "big.exe");
+    request.strExpectedSha256 = HexDigest(std::string(256 * 1024, 'k'));
+    ASSERT_TRUE(transfer.Start(request));
+    // Half of it comes, then nothing: the worker's reports arrive while this thread pumps.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return m_reports.m_nReceived >= 128 * 1024;
+        },
+        20000));
+    Sleep(500);
+    const DWORD nStart = GetTickCount();
+    transfer.Cancel();
+    transfer.Wait();
+    EXPECT_LT(GetTickCount() - nStart, 5000u) << "Stop waited for the stalled server";
+    using T = CUpdateTransfer;
+    EXPECT_EQ(m_reports.m_arrStatus, (std::vector<WPARAM>{T::kRequesting, T::kDownloading, T::kCanceled, T::kDone}));
+    EXPECT_FALSE(Exists(m_scratch / "big.exe"));
+    EXPECT_TRUE(WorkFolderIsEmpty());
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 // The update road as a user walks it, over the installation setup made:
-// the installed control panel finds the newer build the site publishes,
-// downloads it with its digest, starts it and ends when asked; the setup it
+// the installed control panel finds the newer build the site publishes in
+// signed update information, downloads it with its digest, starts it and
+// ends when asked; the setup it
 // started is clicked through to its end. Run by installer_test.sh through
 // cpanel/tests/update_transfer_driver.py, which serves a folder on 127.0.0.1
-// (KIVO_TEST_SITE, KIVO_TEST_SITE_DIR):
+// (KIVO_TEST_SITE, KIVO_TEST_SITE_DIR) and signs the text with the test key
+// the installed panel is built with:
 //   update_road.exe PANEL.exe INSTALLER SHA256 DOWNLOAD-FOLDER
 // Exit status 0 when every step happened; the test looks at the result.
 #include "ControlPanelResource.h"
 #include "MessageBox.h"
+#include "UpdateSigner.h"
 
 #include <windows.h>
 
@@ -132,11 +135,12 @@ int main(int argc, char** argv)
     const std::string strFolder = strSiteDir + "\\kivo\\download";
     CreateDirectoryA((strSiteDir + "\\kivo").c_str(), nullptr);
     CreateDirectoryA(strFolder.c_str(), nullptr);
-    if (!Step(CopyFileA(strInstaller.c_str(), (strFolder + "\\kivo16.exe").c_str(), FALSE) &&
-                  WriteFileBytes(strFolder + "\\updtinfo.txt",
-                                 "; KIVO update information\r\nVersion = 1.6\r\nBuild = 2006-1-15\r\nURL = " + strSite +
-                                     "/kivo/download/kivo16.exe\r\nSHA256 = " + strDigest + "\r\n"),
-              "the update published"))
+    const std::string strSigned = updatetest::SignedUpdateText(
+        "; KIVO update information\r\nVersion = 1.6\r\nBuild = 2006-1-15\r\nURL = " + strSite +
+        "/kivo/download/kivo16.exe\r\nSHA256 = " + strDigest + "\r\n");
+    if (!Step(CopyFileA(strInstaller.c_str(), (strFolder + "\\kivo16.exe").c_str(), FALSE) && !strSigned.empty() &&
+                  WriteFileBytes(strFolder + "\\updtinfo.txt", strSigned),
+              "the update published, signed"))
         return 1;
     // The day's check not yet done, no decline, the release notes seen.
     Step(SetSetting("Web", "Vendor Site", strSite) && SetSetting("AutoDetect", "Last Try", "") &&

@@ -16,12 +16,6 @@ namespace {
 constexpr int kMcpLineCount = 13;
 constexpr int kLineTitle = 0, kLineLanguages = 2, kLinePathList = 6, kLineMainFolder = 7, kLineLumbraFolder = 8;
 
-// The code page each language's own name is written in.
-UINT NameCodePage(int nIndex)
-{
-    return nIndex == 1 ? 936 : nIndex == 2 ? 950 : 1252;
-}
-
 } // namespace
 
 CMiniControlPanelDlg::CMiniControlPanelDlg(CKIVOApp& app) : CDialog(IDD), m_app(app) {}
@@ -42,7 +36,7 @@ void CMiniControlPanelDlg::FillLanguages()
     const CComboBoxRef combo = Combo(IDC_MCP_LANGUAGE);
     combo.ResetContent();
     for (size_t i = 0; i < m_app.m_arrLanguageNames.size(); ++i)
-        combo.AddString(m_app.m_arrLanguageNames[i], NameCodePage(static_cast<int>(i)));
+        combo.AddString(m_app.m_arrLanguageNames[i], InterfaceLanguageCodePage(static_cast<int>(i)));
     for (int i = 0; i < kInterfaceLanguageCount; ++i)
         if (InterfaceLanguageLCID(i) == m_app.m_nLCID)
             combo.SetCurSel(i);
@@ -120,7 +114,7 @@ void CMiniControlPanelDlg::OnLocate(int nEditId, const char* pszLastFolderValue)
     if (strStart.empty())
         strStart = GetRegString(kRegPath, pszLastFolderValue, "");
     const std::string strChosen =
-        BrowseForFolder(GetHwnd(), strStart, GetMessage(IDS_DIALOG_BROWSE_FOR_FOLDER));
+        BrowseForFolder(GetHwnd(), strStart, GetMessage(IDS_DIALOG_BROWSE_FOR_FOLDER), m_nCodePage);
     if (strChosen.empty())
         return;
     SetRegString(kRegPath, pszLastFolderValue, strChosen);

@@ -57,12 +57,6 @@ const CLabelRow kLabels[] = {
     {IDC_MCP_WA_GROUP, kMcpLineWordAdjustment},      {IDC_MCP_WA_OPEN, kMcpLineOpenLumbra},
 };
 
-// Each language's own name is written in its own code page.
-UINT NameCodePage(int nIndex)
-{
-    return nIndex == 1 ? 936 : nIndex == 2 ? 950 : 1252;
-}
-
 } // namespace
 
 CControlPanelDlg::CControlPanelDlg(CKIVOCPApp& app)
@@ -110,7 +104,7 @@ void CControlPanelDlg::FillLanguages()
         // The Simplified Chinese edition speaks one language.
         if (m_app.m_bPRCEdition && InterfaceLanguageLCID(nIndex) != kLcidSimplifiedChinese)
             continue;
-        combo.AddString(m_app.m_arrLanguageNames[i], NameCodePage(nIndex));
+        combo.AddString(m_app.m_arrLanguageNames[i], InterfaceLanguageCodePage(nIndex));
     }
     m_nLanguage = 0;
     for (int i = 0; i < kInterfaceLanguageCount; ++i)
@@ -338,7 +332,8 @@ void CControlPanelDlg::OnLanguageChosen(int nIndex)
 void CControlPanelDlg::OnBrowseFolder(int nEditId, const char* pszLastFolderValue)
 {
     const std::string strChosen =
-        BrowseRememberedFolder(GetHwnd(), FieldText(nEditId), pszLastFolderValue, m_app.m_texts.m_strBrowseTitle);
+        BrowseRememberedFolder(GetHwnd(), FieldText(nEditId), pszLastFolderValue, m_app.m_texts.m_strBrowseTitle,
+                               m_app.m_nCodePage);
     if (strChosen.empty())
         return;
     SetItemText(nEditId, strChosen);

@@ -10,9 +10,9 @@
 
 // A folder chosen from the nearest existing folder of `strFieldText`, or,
 // when there is none, from the remembered `pszLastFolderValue`; the choice is
-// remembered there. Empty when the user cancelled.
+// remembered there. `strTitle` is in `nTitleCodePage`. Empty when the user cancelled.
 std::string BrowseRememberedFolder(HWND hOwner, const std::string& strFieldText, const char* pszLastFolderValue,
-                                   const std::string& strTitle);
+                                   const std::string& strTitle, UINT nTitleCodePage);
 
 // Lumbra's program chosen in a file dialog (`strFilter` in `nCodePage`) that
 // starts at the program field's folder, else at the remembered "Last Lumbra

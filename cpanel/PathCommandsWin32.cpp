@@ -9,12 +9,12 @@
 #include <shellapi.h>
 
 std::string BrowseRememberedFolder(HWND hOwner, const std::string& strFieldText, const char* pszLastFolderValue,
-                                   const std::string& strTitle)
+                                   const std::string& strTitle, UINT nTitleCodePage)
 {
     std::string strStart = NearestExistingFolder(strFieldText);
     if (strStart.empty())
         strStart = GetRegString(kRegPath, pszLastFolderValue, "");
-    const std::string strChosen = BrowseForFolder(hOwner, strStart, strTitle);
+    const std::string strChosen = BrowseForFolder(hOwner, strStart, strTitle, nTitleCodePage);
     if (!strChosen.empty())
         SetRegString(kRegPath, pszLastFolderValue, strChosen);
     return strChosen;

@@ -198,9 +198,16 @@ void CSampleTextEditorDlg::SetUpButtons()
 
 void CSampleTextEditorDlg::SetUpStatusBar()
 {
-    m_hStatusBar = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                     GetHwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DCE_STATUS)),
-                                     ::GetModuleHandleA(nullptr), nullptr);
+    const DWORD style = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP;
+    const HMENU hId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DCE_STATUS));
+    // Unicode like the dialog, so that a status text widened from the
+    // interface language's code page shows as it is (ChildControls.h).
+    if (HasUnicodeWindows())
+        m_hStatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", style, 0, 0, 0, 0, GetHwnd(), hId,
+                                         ::GetModuleHandleW(nullptr), nullptr);
+    else
+        m_hStatusBar = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", style, 0, 0, 0, 0, GetHwnd(), hId,
+                                         ::GetModuleHandleA(nullptr), nullptr);
 }
 
 void CSampleTextEditorDlg::SetStatusText(const std::string& strText)

@@ -136,7 +136,7 @@ bool CWizardLumbraPage::OnCommand(int nId, int nCode, HWND hCtl)
 void CWizardLumbraPage::OnBrowseFolder()
 {
     const std::string strChosen = BrowseRememberedFolder(GetHwnd(), GetItemText(IDC_WIZ_FOLDER),
-                                                         kRegLastLumbraPathFolder, Texts().m_strBrowseTitle);
+                                                         kRegLastLumbraPathFolder, Texts().m_strBrowseTitle, CodePage());
     // The field's change validates the page.
     if (!strChosen.empty())
         SetItemText(IDC_WIZ_FOLDER, strChosen);

@@ -3,18 +3,23 @@
 // made and dropped freely; the control belongs to its dialog.
 //
 // Texts are multibyte strings. With the code page CP_ACP they go through the
-// ANSI functions unchanged. With another code page (936 for GBK, 950 for Big5)
-// they are converted to UTF-16 and go through the wide functions, so Chinese
-// interface texts show whatever the system's ANSI code page is; on Windows 9x,
-// which has no wide window functions, the bytes are passed as they are and show
-// correctly once the control has a font of the matching character set
-// (CharsetFont.h).
+// ANSI functions unchanged (the system widens them with its own code page for
+// a Unicode window). With another code page (936 for GBK, 950 for Big5) they
+// are converted to UTF-16 and go through the wide functions, so Chinese
+// interface texts show whatever the system's ANSI code page is: the windows
+// of the programs are Unicode ones (Dialog.h), which keep a text as it came.
+// On Windows 9x, which has no wide window functions, the bytes are passed as
+// they are and show correctly once the control has a font of the matching
+// character set (CharsetFont.h).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+// Whether the programs make Unicode windows: everywhere but on Windows 95, 98
+// and Me, which lack the W window functions.
+bool HasUnicodeWindows();
 // Whether texts of `codePage` go through the wide window functions (above).
 bool NeedsWideWindowText(UINT codePage);
 // `text` of `codePage` as UTF-16. False when the code page is not installed.

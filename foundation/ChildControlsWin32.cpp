@@ -17,21 +17,6 @@ std::string FromWide(const wchar_t* units, int count, UINT codePage)
     return text;
 }
 
-using MessageFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-
-// A wide text message to an ANSI window is narrowed to the system's code page
-// on its way to the window procedure, which loses Chinese on a Western
-// system. Top-level windows of the programs are ANSI dialogs; their caption is
-// the default procedure's business, so it is set and read there directly,
-// in UTF-16. Controls keep their own procedures, which repaint on a new text.
-MessageFunction WideTextFunction(HWND hWnd, UINT uMsg)
-{
-    const bool textMessage = uMsg == WM_SETTEXT || uMsg == WM_GETTEXT || uMsg == WM_GETTEXTLENGTH;
-    if (textMessage && !::IsWindowUnicode(hWnd) && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0)
-        return &::DefWindowProcW;
-    return &::SendMessageW;
-}
-
 // A text sent as the lParam of `uMsg`, in the form the code page needs.
 // `ok` is false when the text could not be converted.
 LRESULT SendText(HWND hWnd, UINT uMsg, WPARAM wParam, const std::string& text, UINT codePage, bool& ok)
@@ -43,7 +28,7 @@ LRESULT SendText(HWND hWnd, UINT uMsg, WPARAM wParam, const std::string& text, U
             ok = false;
             return 0;
         }
-        return WideTextFunction(hWnd, uMsg)(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+        return ::SendMessageW(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     return ::SendMessageA(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -58,13 +43,12 @@ std::string ReceiveText(HWND hWnd, UINT lengthMsg, UINT textMsg, int index, LRES
     if (!hWnd)
         return std::string();
     if (NeedsWideWindowText(codePage)) {
-        const MessageFunction send = WideTextFunction(hWnd, textMsg);
-        const LRESULT length = send(hWnd, lengthMsg, lengthParam, 0);
+        const LRESULT length = ::SendMessageW(hWnd, lengthMsg, lengthParam, 0);
         if (length == error || length <= 0)
             return std::string();
         std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
         const WPARAM textParam = index < 0 ? buffer.size() : lengthParam;
-        const LRESULT copied = send(hWnd, textMsg, textParam, reinterpret_cast<LPARAM>(buffer.data()));
+        const LRESULT copied = ::SendMessageW(hWnd, textMsg, textParam, reinterpret_cast<LPARAM>(buffer.data()));
         if (copied == error || copied <= 0)
             return std::string();
         const int count = static_cast<int>(std::min<LRESULT>(copied, length));
@@ -83,13 +67,18 @@ std::string ReceiveText(HWND hWnd, UINT lengthMsg, UINT textMsg, int index, LRES
 
 } // namespace
 
+bool HasUnicodeWindows()
+{
+    return (::GetVersion() & 0x80000000u) == 0;
+}
+
 // Texts of another code page than the system's go through the wide functions,
 // which exist only on the NT family.
 bool NeedsWideWindowText(UINT codePage)
 {
     if (codePage == CP_ACP || codePage == ::GetACP())
         return false;
-    return (::GetVersion() & 0x80000000u) == 0;
+    return HasUnicodeWindows();
 }
 
 bool MultiByteToWideString(const std::string& text, UINT codePage, std::wstring& wide)

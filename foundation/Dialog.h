@@ -30,10 +30,17 @@
 // place for a modeless dialog that deletes itself. Child controls belong to
 // the window; the wrappers of ChildControls.h only borrow them.
 //
+// Windows. On the NT family the dialog and its controls are Unicode windows
+// (made by the W functions), so a text widened from its own code page shows
+// whatever the system's code page is (ChildControls.h); Windows 9x has only
+// the ANSI ones.
+//
 // Message loops. A modal run has the dialog manager's own loop. For a
 // modeless dialog the host's loop must offer each message to
 // RouteDialogMessage before translating and dispatching it, or Tab, Enter and
-// Escape do nothing. Either way PreTranslateMessage sees the messages of the
+// Escape do nothing; it takes the messages with the W functions
+// (PeekMessageW, DispatchMessageW) wherever the windows are Unicode ones, so
+// that a typed character reaches them whole. Either way PreTranslateMessage sees the messages of the
 // dialog and of its children first (accelerators, tooltip relaying); it rides
 // on the message-filter hook that IsDialogMessage calls.
 //

@@ -60,12 +60,17 @@ INT_PTR CDialog::DoModal(HWND hParent)
     m_bReachedInit = false;
     m_bEndPending = false;
     const LPARAM self = reinterpret_cast<LPARAM>(this);
+    const auto* pTemplate = reinterpret_cast<LPCDLGTEMPLATEW>(m_arrTemplate.data());
     INT_PTR result;
-    if (m_arrTemplate.empty())
+    // Windows 95, 98 and Me have no Unicode dialogs.
+    if (!HasUnicodeWindows() && m_arrTemplate.empty())
         result = ::DialogBoxParamA(m_hResources, MAKEINTRESOURCEA(m_nIDTemplate), hParent, &CDialog::DialogProc, self);
+    else if (!HasUnicodeWindows())
+        result = ::DialogBoxIndirectParamA(m_hResources, pTemplate, hParent, &CDialog::DialogProc, self);
+    else if (m_arrTemplate.empty())
+        result = ::DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(m_nIDTemplate), hParent, &CDialog::DialogProc, self);
     else
-        result = ::DialogBoxIndirectParamA(m_hResources, reinterpret_cast<LPCDLGTEMPLATEA>(m_arrTemplate.data()),
-                                           hParent, &CDialog::DialogProc, self);
+        result = ::DialogBoxIndirectParamW(m_hResources, pTemplate, hParent, &CDialog::DialogProc, self);
     m_bModal = false;
     // The platform answers 0 or -1 for a dialog it could not make, and 0 may
     // also be a real result: only a dialog that got as far as WM_INITDIALOG ran.
@@ -83,12 +88,16 @@ bool CDialog::Create(HWND hParent)
     m_bReachedInit = false;
     m_bEndPending = false;
     const LPARAM self = reinterpret_cast<LPARAM>(this);
+    const auto* pTemplate = reinterpret_cast<LPCDLGTEMPLATEW>(m_arrTemplate.data());
     HWND hWnd;
-    if (m_arrTemplate.empty())
+    if (!HasUnicodeWindows() && m_arrTemplate.empty())
         hWnd = ::CreateDialogParamA(m_hResources, MAKEINTRESOURCEA(m_nIDTemplate), hParent, &CDialog::DialogProc, self);
+    else if (!HasUnicodeWindows())
+        hWnd = ::CreateDialogIndirectParamA(m_hResources, pTemplate, hParent, &CDialog::DialogProc, self);
+    else if (m_arrTemplate.empty())
+        hWnd = ::CreateDialogParamW(m_hResources, MAKEINTRESOURCEW(m_nIDTemplate), hParent, &CDialog::DialogProc, self);
     else
-        hWnd = ::CreateDialogIndirectParamA(m_hResources, reinterpret_cast<LPCDLGTEMPLATEA>(m_arrTemplate.data()),
-                                            hParent, &CDialog::DialogProc, self);
+        hWnd = ::CreateDialogIndirectParamW(m_hResources, pTemplate, hParent, &CDialog::DialogProc, self);
     if (!hWnd)
         return false;
     if (m_bEndPending && m_hWnd) {
@@ -132,7 +141,11 @@ bool CDialog::RouteDialogMessage(MSG& msg)
     }
     if (!target || target->m_bModal)
         return false;
-    return ::IsDialogMessageA(target->m_hWnd, &msg) != FALSE;
+    // A character message is in the form of the call that took it from the
+    // queue: the host's loop takes them with the functions of the windows' own form.
+    const BOOL taken = HasUnicodeWindows() ? ::IsDialogMessageW(target->m_hWnd, &msg)
+                                           : ::IsDialogMessageA(target->m_hWnd, &msg);
+    return taken != FALSE;
 }
 
 bool CDialog::PreTranslateChain(MSG& msg)
@@ -297,7 +310,7 @@ INT_PTR CDialog::Dispatch(UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (!handled)
         return FALSE;
     if (m_hWnd)
-        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, lResult);
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, lResult);
     return TRUE;
 }
 
@@ -359,15 +372,7 @@ std::string CDialog::GetTitle(UINT codePage) const
 
 bool CDialog::SetTitle(const std::string& text, UINT codePage) const
 {
-    if (!m_hWnd || !NeedsWideWindowText(codePage))
-        return SetWindowTextString(m_hWnd, text, codePage);
-    // The dialog's own window procedure is an ANSI one, which would take a
-    // Unicode title down to the system's code page on the way: the title
-    // goes to the default procedure directly, which keeps it as it is.
-    std::wstring wide;
-    if (!MultiByteToWideString(text, codePage, wide))
-        return false;
-    return ::DefWindowProcW(m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) == TRUE;
+    return SetWindowTextString(m_hWnd, text, codePage);
 }
 
 // ---- Timers

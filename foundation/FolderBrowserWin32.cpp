@@ -1,5 +1,6 @@
 #include "FolderBrowser.h"
 
+#include "ChildControls.h"
 #include "DbcsText.h"
 #include "PathText.h"
 #include "ScopedCom.h"
@@ -38,9 +39,40 @@ int CALLBACK BrowseCallback(HWND hBrowser, UINT nMessage, LPARAM lParam, LPARAM 
     return 0;
 }
 
+// The title is catalogue text of the interface language, widened with its
+// own code page where the browser can take UTF-16; paths stay in the
+// system's code page either way.
+LPITEMIDLIST RunBrowser(HWND hOwner, const std::string& strTitle, UINT nTitleCodePage, const std::string& strStart)
+{
+    const UINT flags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    const LPARAM start = reinterpret_cast<LPARAM>(&strStart);
+    std::wstring wstrTitle;
+    if (HasUnicodeWindows() && MultiByteToWideString(strTitle, nTitleCodePage, wstrTitle)) {
+        wchar_t szDisplayName[MAX_PATH + 1] = {};
+        BROWSEINFOW info = {};
+        info.hwndOwner = hOwner;
+        info.pszDisplayName = szDisplayName;
+        info.lpszTitle = wstrTitle.c_str();
+        info.ulFlags = flags;
+        info.lpfn = BrowseCallback;
+        info.lParam = start;
+        return SHBrowseForFolderW(&info);
+    }
+    char szDisplayName[MAX_PATH + 1] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = hOwner;
+    info.pszDisplayName = szDisplayName;
+    info.lpszTitle = strTitle.c_str();
+    info.ulFlags = flags;
+    info.lpfn = BrowseCallback;
+    info.lParam = start;
+    return SHBrowseForFolderA(&info);
+}
+
 }  // namespace
 
-std::string BrowseForFolder(HWND hOwner, const std::string& strStartFolder, const std::string& strTitle)
+std::string BrowseForFolder(HWND hOwner, const std::string& strStartFolder, const std::string& strTitle,
+                            UINT nTitleCodePage)
 {
     // The start is shown as the browser shows a selection: no trailing "\",
     // but a root as "C:\" (the browser reads "C:" as the current folder of
@@ -52,16 +84,7 @@ std::string BrowseForFolder(HWND hOwner, const std::string& strStartFolder, cons
     if (IsDriveRoot(strStart))
         strStart = strStart.substr(0, 2) + "\\";
 
-    char szDisplayName[MAX_PATH + 1] = {};
-    BROWSEINFOA info = {};
-    info.hwndOwner = hOwner;
-    info.pszDisplayName = szDisplayName;
-    info.lpszTitle = strTitle.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
-    info.lpfn = BrowseCallback;
-    info.lParam = reinterpret_cast<LPARAM>(&strStart);
-
-    CScopedCoTaskMem<ITEMIDLIST> item(SHBrowseForFolderA(&info));
+    CScopedCoTaskMem<ITEMIDLIST> item(RunBrowser(hOwner, strTitle, nTitleCodePage, strStart));
     std::string strChosen = PathOfItem(item.Get());
     while (EndsWithSingleByte(strChosen, '\\', nCodePage))
         strChosen.pop_back();

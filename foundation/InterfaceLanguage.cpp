@@ -63,6 +63,11 @@ std::string InterfaceLanguageName(int nIndex)
     return entry.m_pszPrefix + strOwnName + ")";
 }
 
+unsigned InterfaceLanguageCodePage(int nIndex)
+{
+    return nIndex == 1 ? 936 : nIndex == 2 ? 950 : 1252;
+}
+
 std::uint32_t SelectInterfaceLCID(std::uint32_t nStored)
 {
     if (nStored == 0)

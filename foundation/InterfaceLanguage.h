@@ -95,6 +95,11 @@ std::string InterfaceLanguageCode(int nIndex);
 // with the Big5 name of Traditional Chinese and ")". Empty for other indexes.
 std::string InterfaceLanguageName(int nIndex);
 
+// The code page entry `nIndex`'s texts, its name among them, are written in:
+// 1252, 936 or 950; that of English for other indexes. A text goes on screen
+// widened with it.
+unsigned InterfaceLanguageCodePage(int nIndex);
+
 // The LCID a stored value selects: its last four hexadecimal digits matched
 // against the codes of the list; 0 counts as 1033; 1033 when nothing matches.
 std::uint32_t SelectInterfaceLCID(std::uint32_t nStored);

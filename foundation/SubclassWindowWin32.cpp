@@ -1,5 +1,7 @@
 #include "SubclassWindow.h"
 
+#include "ChildControls.h"
+
 namespace {
 
 // Window properties rather than GWLP_USERDATA, which the control's own code or
@@ -21,7 +23,7 @@ WNDPROC OriginalProc(HWND hWnd)
 // a Unicode window intact: they are widened with the system's code page.
 bool Wide()
 {
-    return (::GetVersion() & 0x80000000u) == 0;
+    return HasUnicodeWindows();
 }
 
 LONG_PTR GetProc(HWND hWnd)

@@ -40,9 +40,16 @@ bool CToolTip::Create(HWND hOwner)
     if (m_hWnd || !hOwner || !::IsWindow(hOwner))
         return false;
     EnsureCommonControls();
-    m_hWnd = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr,
-                               reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hOwner, GWLP_HINSTANCE)), nullptr);
+    const DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
+    const HINSTANCE hInstance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hOwner, GWLP_HINSTANCE));
+    // A Unicode tooltip keeps a tip widened from its own code page as it is
+    // (ChildControls.h); an ANSI one would narrow it to the system's.
+    if (HasUnicodeWindows())
+        m_hWnd = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr, hInstance, nullptr);
+    else
+        m_hWnd = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr, hInstance, nullptr);
     if (!m_hWnd)
         return false;
     m_hOwner = hOwner;

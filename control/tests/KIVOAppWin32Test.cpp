@@ -9,6 +9,7 @@
 #include "Registry.h"
 #include "ScreenCapture.h"
 #include "TextTransfer.h"
+#include "UnicodeWindows.h"
 
 #include <commctrl.h>
 
@@ -179,6 +180,7 @@ TEST_F(CStartUpTest, MiniControlPanelSwitchesTheLanguageAtOnce)
 {
     SetLumbraRegistry("");
     std::wstring strTitleAfter;
+    std::vector<std::string> arrAnsiWindows = {"(not looked at)"};
     CGuiScript script({
         [&](HWND hPanel) {
             const HWND hCombo = ::GetDlgItem(hPanel, IDC_MCP_LANGUAGE);
@@ -188,10 +190,11 @@ TEST_F(CStartUpTest, MiniControlPanelSwitchesTheLanguageAtOnce)
         },
         [&](HWND hPanel) {
             wchar_t szTitle[128] = {};
-            // The caption as stored: an ANSI dialog would answer WM_GETTEXT in
-            // the system code page.
-            ::DefWindowProcW(hPanel, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(szTitle));
+            // Through the window's own procedure: an ANSI dialog would
+            // answer in the system's code page, Chinese as "?".
+            ::GetWindowTextW(hPanel, szTitle, 128);
             strTitleAfter = szTitle;
+            arrAnsiWindows = AnsiWindowsIn(hPanel);
             std::vector<BYTE> pixels;
             int cx = 0, cy = 0;
             ::RedrawWindow(hPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -204,6 +207,7 @@ TEST_F(CStartUpTest, MiniControlPanelSwitchesTheLanguageAtOnce)
     EXPECT_EQ(m_app.m_nLCID, 2052u);
     EXPECT_EQ(GetRegDWORD("Shell", "LCID", 0), 2052u);
     EXPECT_EQ(strTitleAfter, L"KIVO \x8FF7\x4F60\x63A7\x5236\x9762\x677F");  // KIVO 迷你控制面板
+    EXPECT_EQ(arrAnsiWindows, std::vector<std::string>());
 }
 
 // Start-up and reloads build the lists behind windows that let the host's

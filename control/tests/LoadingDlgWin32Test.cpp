@@ -6,6 +6,7 @@
 #include "FixedLanguage.h"
 #include "MessagePump.h"
 #include "ScreenCapture.h"
+#include "UnicodeWindows.h"
 
 #include <commctrl.h>
 
@@ -115,12 +116,14 @@ TEST(LoadingWindow, ChineseTextInTheLanguageFont)
 {
     CFixedLanguage simplified(2052);
     std::string strLine;
+    std::vector<std::string> arrAnsiWindows = {"(not looked at)"};
     BYTE nCharset = 0;
     // 正在加载内码转换引擎
     const std::string strText = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xC4\xDA\xC2\xEB\xD7\xAA\xBB\xBB\xD2\xFD\xC7\xE6";
     RunLoadingWindow(false, kLoadingModeWordAdjustment, strText, [&](HWND hWindow, bool) {
         const HWND hLine = ::GetDlgItem(hWindow, IDC_LOADING_TEXT);
         strLine = TextOf(hLine, 936);
+        arrAnsiWindows = AnsiWindowsIn(hWindow);
         LOGFONTA font = {};
         ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hLine, WM_GETFONT, 0, 0)), sizeof font, &font);
         nCharset = font.lfCharSet;
@@ -134,6 +137,7 @@ TEST(LoadingWindow, ChineseTextInTheLanguageFont)
         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingFinish, 0);
     });
     EXPECT_EQ(strLine, strText);
+    EXPECT_EQ(arrAnsiWindows, std::vector<std::string>());
     EXPECT_EQ(nCharset, GB2312_CHARSET);
 }
 

@@ -266,6 +266,47 @@ TEST_F(ControlPanelWindow, ALanguageChangeRetextsEveryControlAndTheMenuAtOnce)
     EXPECT_EQ(GetRegDWORD("Shell", "LCID", 0), 1033u);
 }
 
+TEST_F(ControlPanel, EveryWindowIsAUnicodeOneAndItsChineseReadsBackWhole)
+{
+    // Read through each window's own procedure, as another program or a
+    // screen reader reads it: an ANSI window hands it over in the system's
+    // code page, which turns Chinese into "?".
+    SetRegDWORD("Shell", "LCID", 1028);
+    CChildProcess& run = Start();
+    const HWND hPanel = WaitForPanel(run);
+    ASSERT_NE(hPanel, nullptr);
+    EXPECT_EQ(TextOf(hPanel), Wide("KIVO \xB1\xB1\xA8\xEE\xA5\x78", 950));
+    EXPECT_EQ(TextOf(GetDlgItem(hPanel, IDC_MCP_LUMBRA_LABEL)), Traditional(IDS_DIALOG_MCP_STRINGS, 8));
+    EXPECT_EQ(AnsiWindowsOf(run.GetId()), std::vector<std::string>()) << "the window";
+
+    const struct {
+        int nCommand;
+        int nItem;  // a control only that window has
+        std::int32_t nTitle;
+    } windows[] = {
+        {ID_HELP_ABOUT, IDC_ABOUT_VERSION, IDS_DIALOG_ABOUT_TITLE},
+        {IDC_MCP_EDITOR, IDC_DCE_SOURCE, IDS_DIALOG_DCE_TITLE},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.nCommand);
+        Click(hPanel, w.nCommand);
+        HWND hOpened = nullptr;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                for (const char* pszClass : {"#32770", kPanelClass})
+                    for (HWND hWnd : VisibleWindowsOf(run.GetId(), pszClass))
+                        if (GetDlgItem(hWnd, w.nItem))
+                            hOpened = hWnd;
+                return hOpened != nullptr;
+            },
+            kWaitMs));
+        EXPECT_EQ(TextOf(hOpened), Wide(GetMessage(w.nTitle, "KIVO", "", "", MessageLanguageTraditional), 950));
+        EXPECT_EQ(AnsiWindowsOf(run.GetId()), std::vector<std::string>());
+        PostMessageA(hOpened, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(hOpened); }, kWaitMs));
+    }
+}
+
 TEST_F(ControlPanelWindow, RegisteringThroughTheButtonTurnsTheStatusLine)
 {
     ASSERT_FALSE(IsControlRegistered()) << "the prefix is left with the control unregistered";

@@ -14,6 +14,7 @@
 #include "ScratchFolder.h"
 #include "ScreenCapture.h"
 #include "SettingsRegistry.h"
+#include "UnicodeWindows.h"
 
 #include <gtest/gtest.h>
 

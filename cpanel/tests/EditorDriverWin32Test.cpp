@@ -397,6 +397,25 @@ TEST_F(SampleTextEditor, SavePromptsAnswerBothWays)
     SetFileAttributesA(strNotes.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(SampleTextEditor, ABig5AreaSavedUnderAWesternCodePageKeepsEveryByte)
+{
+    // The test runs with LANG=C, so Wine's ANSI code page is 1252, which has
+    // none of these characters: any step through it would leave "?"s.
+    ASSERT_EQ(GetACP(), 1252u);
+    const HWND hLanguage = GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE);
+    SendMessageA(hLanguage, CB_SETCURSEL, 1, 0);
+    SendMessageA(m_hEditor, WM_COMMAND, MAKEWPARAM(IDC_DCE_DESTINATION_LANGUAGE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(hLanguage));
+    Type(3, DecodeAreaBytes(kBig5Text, 950));
+    ASSERT_EQ(Bytes(3), kBig5Text);
+    ASSERT_TRUE(MouseOver(Area(3)) && XDoTool("click 1"));
+    ASSERT_TRUE(Keys(3, "ctrl+s"));
+    const std::string strSaved = m_scratch / "big5.txt";
+    ASSERT_TRUE(AnswerFileDialog(*m_pProcess, strSaved));
+    EXPECT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(strSaved) == kBig5Text; }, kWaitMs))
+        << CScratchFolder::ReadBytes(strSaved);
+}
+
 // ---- The window
 
 TEST_F(SampleTextEditor, AreasShowHideAndTheWindowKeepsItsPlace)

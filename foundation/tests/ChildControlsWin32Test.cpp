@@ -3,12 +3,17 @@
 #include "ChildControls.h"
 #include "Dialog.h"
 #include "DialogTestSupport.h"
+#include "ToolTip.h"
+#include "UnicodeWindows.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace dialogtest;
 
@@ -31,7 +36,72 @@ std::wstring WideText(HWND hWnd)
     return buffer;
 }
 
+// What a dialog shows of a Chinese title and label, read back through the
+// windows' own procedures (as a screen reader or another program reads
+// them), and whether the dialog, every control and a tooltip of it are
+// Unicode windows.
+struct CShownTexts {
+    std::wstring strTitle;
+    std::wstring strLabel;
+    std::wstring strTip;
+    std::vector<std::string> arrAnsiWindows;
+};
+
+CShownTexts ShowChinese(CDialog& dialog)
+{
+    CShownTexts shown;
+    const HWND hDlg = dialog.GetHwnd();
+    dialog.SetTitle(kBig5Chinese, 950);
+    dialog.SetItemText(IDC_TEST_STATIC, kGbkChinese, 936);
+    shown.strTitle = WideText(hDlg);
+    shown.strLabel = WideText(dialog.GetItem(IDC_TEST_STATIC));
+    CToolTip tip;
+    if (tip.Create(hDlg) && tip.AddTool(dialog.GetItem(IDC_TEST_BUTTON), kBig5Chinese, 950)) {
+        wchar_t szTip[64] = {};
+        TTTOOLINFOW info = {};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.uFlags = TTF_IDISHWND;
+        info.hwnd = hDlg;
+        info.uId = reinterpret_cast<UINT_PTR>(dialog.GetItem(IDC_TEST_BUTTON));
+        info.lpszText = szTip;
+        ::SendMessageW(tip.GetHwnd(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&info));
+        shown.strTip = szTip;
+    }
+    shown.arrAnsiWindows = AnsiWindowsIn(hDlg);
+    if (!::IsWindowUnicode(tip.GetHwnd()))
+        shown.arrAnsiWindows.push_back("tooltip");
+    return shown;
+}
+
+class CShowingDialog : public CDialog {
+public:
+    CShowingDialog() : CDialog(MakeTestTemplate()) {}
+    CShownTexts m_shown;
+
+protected:
+    bool OnInitDialog() override
+    {
+        m_shown = ShowChinese(*this);
+        EndDialog(IDOK);
+        return true;
+    }
+};
+
 } // namespace
+
+TEST(UnicodeDialogs, ModalAndModelessDialogsKeepChineseWholeOnAnySystemCodePage)
+{
+    CShowingDialog modal;
+    ASSERT_EQ(modal.DoModal(), IDOK);
+    CDialog modeless(MakeTestTemplate());
+    ASSERT_TRUE(modeless.Create());
+    for (const CShownTexts& shown : {modal.m_shown, ShowChinese(modeless)}) {
+        EXPECT_EQ(shown.arrAnsiWindows, std::vector<std::string>());
+        EXPECT_EQ(shown.strTitle, kUnicodeChinese);
+        EXPECT_EQ(shown.strLabel, kUnicodeChinese);
+        EXPECT_EQ(shown.strTip, kUnicodeChinese);
+    }
+}
 
 TEST_F(CChildControlsTest, TextsInTheProcessCodePageAndInChineseCodePages)
 {

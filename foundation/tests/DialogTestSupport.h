@@ -48,10 +48,10 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
     const DWORD start = ::GetTickCount();
     for (;;) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!CDialog::RouteDialogMessage(msg)) {
                 ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
+                ::DispatchMessageW(&msg);
             }
         }
         if (done())

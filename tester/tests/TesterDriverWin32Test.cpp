@@ -17,6 +17,7 @@
 #include "TesterResource.h"
 #include "TesterTransfer.h"
 #include "TransferCodeList.h"
+#include "UnicodeWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -292,6 +293,7 @@ protected:
         HWND hBox = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (hBox = MessageBoxWindow()) != nullptr; }, 10000)) << "no size message";
         EXPECT_EQ(WindowText(hBox), L"KIVO Tester");
+        EXPECT_EQ(AnsiWindowsIn(hBox), std::vector<std::string>());
         EXPECT_NE(StaticTexts(hBox).find(Wide(TooLongMessage(), CP_ACP)), std::wstring::npos);
         PostMessageA(hBox, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(hBox); }, 10000));
@@ -345,6 +347,8 @@ TEST_F(HostedTester, StartsWithItsListsSelectionsAndTheControlOnTheDialog)
     HWND hContainer = Item(IDC_KIVO);
     ASSERT_NE(hContainer, nullptr);
     EXPECT_NE(GetWindow(hContainer, GW_CHILD), nullptr);
+    // The dialog, its controls, the container and the control's window.
+    EXPECT_EQ(AnsiWindowsOf(s_pTester->GetId()), std::vector<std::string>());
 }
 
 TEST_F(HostedTester, ButtonsFollowTheSourceTextAndTheLists)

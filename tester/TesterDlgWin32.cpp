@@ -63,15 +63,19 @@ bool CTesterDlg::OnInitDialog()
 }
 
 // A control registered for this user only, where the platform's COM reads
-// the machine's classes alone (the container is then left empty).
+// the machine's classes alone (the container is then left empty). It is
+// sited in the container where the container takes it; Wine's does not,
+// and as the control has no face at run time the tester then calls it
+// unsited, as any script host does.
 void CTesterDlg::HostPerUserControl(CScopedComPtr<IDispatch>& dispatch)
 {
     CScopedComPtr<IUnknown> control;
     if (FAILED(CreatePerUserInstance(CLSID_KIVOCtrl, IID_IUnknown, control.ReceiveVoid())) || !control)
         return;
-    if (FAILED(AttachHostedControl(GetItem(IDC_KIVO), control.Get())))
+    if (SUCCEEDED(AttachHostedControl(GetItem(IDC_KIVO), control.Get())) &&
+        SUCCEEDED(GetHostedControl(GetItem(IDC_KIVO), IID_IDispatch, dispatch.ReceiveVoid())) && dispatch)
         return;
-    GetHostedControl(GetItem(IDC_KIVO), IID_IDispatch, dispatch.ReceiveVoid());
+    control->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid());
 }
 
 void CTesterDlg::OnDestroy()

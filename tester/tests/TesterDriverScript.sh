@@ -18,7 +18,7 @@ export KIVO_ARTEFACTS=Z:${5//\//\\}
 hosted=$?
 "$winerun" regsvr32 /s /u "$ocx" || { echo "regsvr32 /u failed"; exit 1; }
 "$winerun" regsvr32 /s /n /i:user "$ocx" || { echo "regsvr32 /n /i:user failed"; exit 1; }
-"$winerun" "$driver" --gtest_filter='HostedTester.StartsWith*:HostedTester.EditAreaTransfers*'
+"$winerun" "$driver" --gtest_filter='HostedTester.EditAreaTransfers*:HostedTester.ClipboardTransfers*'
 per_user=$?
 "$winerun" regsvr32 /s /u /n /i:user "$ocx" || { echo "regsvr32 /u /n /i:user failed"; exit 1; }
 "$winerun" "$driver" --gtest_filter='*UnregisteredTester*'

@@ -248,6 +248,11 @@ check "--in-place, failing half-way: says the file is as it was" grep -q 'cannot
 check "--in-place, failing half-way: the original intact" cmp -s ip7.txt big.txt
 check "--in-place, failing half-way: no temporary file left" test -z "$(ls | grep -i '\.tmp$')"
 
+# --- On a console (a terminal, which Wine's console writes to) a Unicode
+# output arrives as characters: UTF-16LE bytes written as bytes would not.
+LANG=C.UTF-8 script -qec "'$winerun' '$conv' gbk utf16-trad in.txt" /dev/null >console.txt 2>&1
+check "console: UTF-16 output shown as characters" grep -q '繁簡轉換示例' console.txt
+
 # --- Registered for the user alone (regsvr32 /n /i:user): kivoconv finds it.
 "$KIVO_WINE" regsvr32 /s /u "$(kivo_windows_path "$ocx")"
 "$KIVO_WINE" regsvr32 /s /n /i:user "$(kivo_windows_path "$ocx")"

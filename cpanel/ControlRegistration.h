@@ -6,7 +6,8 @@
 
 #include <string>
 
-// True when HKEY_CLASSES_ROOT\CLSID\{control CLSID} opens for reading, in the
+// True when HKEY_CLASSES_ROOT\CLSID\{control CLSID} (or the same under
+// HKEY_CURRENT_USER\Software\Classes) opens for reading, in the
 // registry view of this program's architecture (a 64-bit control panel sees
 // the 64-bit control's registration).
 bool IsControlRegistered();

@@ -4,6 +4,7 @@
 #include "FileDialog.h"
 #include "KIVOGuids.h"
 #include "PathUtil.h"
+#include "PerUserClass.h"
 #include "Registry.h"
 #include "ScopedRegKey.h"
 
@@ -14,8 +15,13 @@
 bool IsControlRegistered()
 {
     CScopedRegKey key;
-    return ::RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidKIVOCtrlText).c_str(), 0, KEY_READ,
-                           key.Receive()) == ERROR_SUCCESS;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidKIVOCtrlText).c_str(), 0, KEY_READ,
+                        key.Receive()) == ERROR_SUCCESS)
+        return true;
+    // Registered for this user alone ("regsvr32 /n /i:user"): Windows 2000
+    // and later show it in HKEY_CLASSES_ROOT too, older systems and Wine do not.
+    const std::string clsid = kClsidKIVOCtrlText;
+    return IsPerUserClassRegistered(std::wstring(clsid.begin(), clsid.end()).c_str());
 }
 
 std::string Regsvr32Parameters(const std::string& strControlFile, bool bUnregister)

@@ -33,3 +33,7 @@ HRESULT GetHostedControl(HWND hContainer, REFIID riid, void** ppv);
 // Makes `hContainer` host a new instance of `name` (CLSID text or ProgID),
 // for containers created with an empty window text.
 HRESULT CreateHostedControl(HWND hContainer, const wchar_t* name);
+
+// Makes `hContainer` host `pControl`, an object created by other means (a
+// class registered for one user where COM does not read those).
+HRESULT AttachHostedControl(HWND hContainer, IUnknown* pControl);

@@ -8,6 +8,7 @@ namespace {
 using AxWinInitFunction = BOOL(WINAPI*)();
 using AxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 using AxCreateControlFunction = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
+using AxAttachControlFunction = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
 
 // The container's entry points, found once. The library stays loaded for the
 // process: its window class must outlive every window of it.
@@ -15,6 +16,7 @@ struct CContainerLibrary {
     AxWinInitFunction pfnInit = nullptr;
     AxGetControlFunction pfnGetControl = nullptr;
     AxCreateControlFunction pfnCreateControl = nullptr;
+    AxAttachControlFunction pfnAttachControl = nullptr;
     bool bInitialised = false;
 
     CContainerLibrary()
@@ -25,6 +27,7 @@ struct CContainerLibrary {
         pfnInit = ModuleExport<AxWinInitFunction>(hModule, "AtlAxWinInit");
         pfnGetControl = ModuleExport<AxGetControlFunction>(hModule, "AtlAxGetControl");
         pfnCreateControl = ModuleExport<AxCreateControlFunction>(hModule, "AtlAxCreateControl");
+        pfnAttachControl = ModuleExport<AxAttachControlFunction>(hModule, "AtlAxAttachControl");
     }
     bool IsComplete() const { return pfnInit && pfnGetControl && pfnCreateControl; }
 };
@@ -69,4 +72,12 @@ HRESULT CreateHostedControl(HWND hContainer, const wchar_t* name)
     if (!library.IsComplete() || !IsWindow(hContainer) || !name)
         return E_INVALIDARG;
     return library.pfnCreateControl(name, hContainer, nullptr, nullptr);
+}
+
+HRESULT AttachHostedControl(HWND hContainer, IUnknown* pControl)
+{
+    CContainerLibrary& library = Container();
+    if (!library.pfnAttachControl || !IsWindow(hContainer) || !pControl)
+        return E_INVALIDARG;
+    return library.pfnAttachControl(pControl, hContainer, nullptr);
 }

@@ -20,6 +20,7 @@ protected:
     void OnDestroy() override;
 
 private:
+    void HostPerUserControl(CScopedComPtr<IDispatch>& dispatch);
     void FillCodeLists();
     void UpdateButtons();
     void OnEditAreaTransfer();

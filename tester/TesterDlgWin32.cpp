@@ -2,6 +2,7 @@
 
 #include "ActiveXHost.h"
 #include "KIVOGuids.h"
+#include "PerUserClass.h"
 #include "TransferCodeList.h"
 
 #include "ClipboardText.h"
@@ -45,7 +46,9 @@ CTesterDlg::CTesterDlg() : CDialog(IDD) {}
 bool CTesterDlg::OnInitDialog()
 {
     CScopedComPtr<IDispatch> dispatch;
-    if (FAILED(GetHostedControl(GetItem(IDC_KIVO), IID_IDispatch, dispatch.ReceiveVoid())) || !dispatch) {
+    if (FAILED(GetHostedControl(GetItem(IDC_KIVO), IID_IDispatch, dispatch.ReceiveVoid())) || !dispatch)
+        HostPerUserControl(dispatch);
+    if (!dispatch) {
         EndDialog(-1);
         return true;
     }
@@ -57,6 +60,22 @@ bool CTesterDlg::OnInitDialog()
     Edit(IDC_RESULT_EDIT).LimitText(0);
     UpdateButtons();
     return true;
+}
+
+// A control registered for this user only, where the platform's COM reads
+// the machine's classes alone (the container is then left empty). It is
+// sited in the container where the container takes it; Wine's does not,
+// and as the control has no face at run time the tester then calls it
+// unsited, as any script host does.
+void CTesterDlg::HostPerUserControl(CScopedComPtr<IDispatch>& dispatch)
+{
+    CScopedComPtr<IUnknown> control;
+    if (FAILED(CreatePerUserInstance(CLSID_KIVOCtrl, IID_IUnknown, control.ReceiveVoid())) || !control)
+        return;
+    if (SUCCEEDED(AttachHostedControl(GetItem(IDC_KIVO), control.Get())) &&
+        SUCCEEDED(GetHostedControl(GetItem(IDC_KIVO), IID_IDispatch, dispatch.ReceiveVoid())) && dispatch)
+        return;
+    control->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid());
 }
 
 void CTesterDlg::OnDestroy()

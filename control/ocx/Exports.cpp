@@ -1,4 +1,4 @@
-// The four entry points of kivo.ocx. DllMain only records the module handle:
+// The entry points of kivo.ocx. DllMain only records the module handle:
 // the control's start-up shows windows and reads the registry, which must not
 // happen under the loader lock, so it runs on the first DllGetClassObject.
 #include "ClassFactory.h"
@@ -69,6 +69,20 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
     try {
         return kivoserver::UnregisterServer();
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+// "regsvr32 /n /i:user kivo.ocx" registers the control for the current user
+// only, which a standard user may do; "/u /n /i:user" removes exactly that.
+// Other command lines are refused rather than guessed at.
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL bInstall, LPCWSTR pszCmdLine)
+{
+    if (!pszCmdLine || lstrcmpiW(pszCmdLine, L"user") != 0)
+        return E_INVALIDARG;
+    try {
+        return bInstall ? kivoserver::RegisterServerForUser() : kivoserver::UnregisterServerForUser();
     } catch (...) {
         return E_FAIL;
     }

@@ -180,6 +180,8 @@ STDMETHODIMP CKIVOCtrl::QueryInterface(REFIID riid, void** ppv)
         *ppv = static_cast<IConnectionPointContainer*>(this);
     else if (IsEqualIID(riid, IID_ISpecifyPropertyPages))
         *ppv = static_cast<ISpecifyPropertyPages*>(this);
+    else if (IsEqualIID(riid, IID_IObjectSafety))
+        *ppv = static_cast<IObjectSafety*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
@@ -251,7 +253,7 @@ STDMETHODIMP CKIVOCtrl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFla
             return DISP_E_MEMBERNOTFOUND;  // the methods cannot be read or written as properties
         switch (dispIdMember) {
         case DispIdManagement:
-            return InvokeManagement(pDispParams, pVarResult, puArgErr);
+            return InvokeManagement(pDispParams, pVarResult, pExcepInfo, puArgErr);
         case DispIdCodeTransfer:
             return InvokeCodeTransfer(pDispParams, pVarResult, puArgErr);
         case DispIdConvertText:
@@ -335,8 +337,13 @@ HRESULT CKIVOCtrl::InvokeColor(DISPID dispId, WORD wFlags, DISPPARAMS* pDispPara
     return S_OK;
 }
 
-HRESULT CKIVOCtrl::InvokeManagement(DISPPARAMS* pDispParams, VARIANT* pVarResult, UINT* puArgErr)
+HRESULT CKIVOCtrl::InvokeManagement(DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                    UINT* puArgErr)
 {
+    if (m_dwSafetyOptions & INTERFACESAFE_FOR_UNTRUSTED_CALLER)
+        return ReportException(pExcepInfo, E_ACCESSDENIED,
+                               L"Management changes the control's configuration; it is not offered to an "
+                               L"untrusted caller.");
     const HRESULT hr = CheckMethodCall(pDispParams, 1);
     if (FAILED(hr))
         return hr;
@@ -405,6 +412,42 @@ HRESULT CKIVOCtrl::InvokeConvertText(DISPPARAMS* pDispParams, VARIANT* pVarResul
     VariantInit(pVarResult);
     pVarResult->vt = VT_BSTR;
     pVarResult->bstrVal = result;
+    return S_OK;
+}
+
+namespace {
+
+// The options each interface can be made safe for; 0 for an interface the
+// control does not declare safe.
+DWORD SupportedSafetyOptions(REFIID riid)
+{
+    if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, DIID_DKIVO))
+        return INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+    if (IsEqualIID(riid, IID_IPersistPropertyBag) || IsEqualIID(riid, IID_IPersistStreamInit) ||
+        IsEqualIID(riid, IID_IPersist))
+        return INTERFACESAFE_FOR_UNTRUSTED_DATA;
+    return 0;
+}
+
+} // namespace
+
+STDMETHODIMP CKIVOCtrl::GetInterfaceSafetyOptions(REFIID riid, DWORD* pdwSupportedOptions, DWORD* pdwEnabledOptions)
+{
+    if (!pdwSupportedOptions || !pdwEnabledOptions)
+        return E_POINTER;
+    *pdwSupportedOptions = SupportedSafetyOptions(riid);
+    *pdwEnabledOptions = m_dwSafetyOptions & *pdwSupportedOptions;
+    return *pdwSupportedOptions ? S_OK : E_NOINTERFACE;
+}
+
+STDMETHODIMP CKIVOCtrl::SetInterfaceSafetyOptions(REFIID riid, DWORD dwOptionSetMask, DWORD dwEnabledOptions)
+{
+    const DWORD supported = SupportedSafetyOptions(riid);
+    if (!supported)
+        return E_NOINTERFACE;
+    if (dwOptionSetMask & ~supported)
+        return E_FAIL;
+    m_dwSafetyOptions = (m_dwSafetyOptions & ~dwOptionSetMask) | (dwEnabledOptions & dwOptionSetMask);
     return S_OK;
 }
 

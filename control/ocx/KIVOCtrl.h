@@ -8,6 +8,11 @@
 // property exchange (ControlProperties.h), IConnectionPointContainer with
 // the points _DKIVOEvents (no events are fired) and IPropertyNotifySink, and
 // ISpecifyPropertyPages (the control's page and the stock colour page).
+// Safety: IObjectSafety declares automation safe for untrusted callers and
+// the persisted properties safe to initialise from; once a host has asked
+// for safety for untrusted callers (a browser running a page's script),
+// Management, which changes the configuration and may show windows, is
+// refused with an automation error.
 //
 // The object belongs to the apartment that created it; the methods are not
 // meant to be called from other threads. No exception leaves a method.
@@ -17,6 +22,7 @@
 #include "ControlProperties.h"
 #include "ControlWindow.h"
 
+#include <objsafe.h>
 #include <ocidl.h>
 #include <oaidl.h>
 #include <oleidl.h>
@@ -39,7 +45,8 @@ class CKIVOCtrl final : public IDispatch,
                         public IPersistStreamInit,
                         public IPersistPropertyBag,
                         public IConnectionPointContainer,
-                        public ISpecifyPropertyPages {
+                        public ISpecifyPropertyPages,
+                        public IObjectSafety {
 public:
     CKIVOCtrl();
 
@@ -129,13 +136,17 @@ public:
     STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
     STDMETHODIMP GetPages(CAUUID* pPages) override;
 
+    // IObjectSafety (KIVOCtrl.cpp)
+    STDMETHODIMP GetInterfaceSafetyOptions(REFIID riid, DWORD* pdwSupportedOptions, DWORD* pdwEnabledOptions) override;
+    STDMETHODIMP SetInterfaceSafetyOptions(REFIID riid, DWORD dwOptionSetMask, DWORD dwEnabledOptions) override;
+
 private:
     ~CKIVOCtrl();
 
     // Automation members (KIVOCtrl.cpp)
     HRESULT InvokeCaption(WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult, UINT* puArgErr);
     HRESULT InvokeColor(DISPID dispId, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult, UINT* puArgErr);
-    HRESULT InvokeManagement(DISPPARAMS* pDispParams, VARIANT* pVarResult, UINT* puArgErr);
+    HRESULT InvokeManagement(DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr);
     HRESULT InvokeCodeTransfer(DISPPARAMS* pDispParams, VARIANT* pVarResult, UINT* puArgErr);
     HRESULT InvokeConvertText(DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                               UINT* puArgErr);
@@ -158,6 +169,7 @@ private:
     std::atomic<ULONG> m_nReferences{1};
     CKIVOProperties m_properties;
     bool m_bModified = false;
+    DWORD m_dwSafetyOptions = 0;  // INTERFACESAFE_* a host has enabled
 
     IOleClientSite* m_pClientSite = nullptr;
     IOleInPlaceSite* m_pInPlaceSite = nullptr;  // while active in place

@@ -12,6 +12,7 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <vector>
 
 namespace kivoserver {
 namespace {
@@ -21,13 +22,24 @@ std::wstring Wide(const char* text)
     return std::wstring(text, text + lstrlenA(text));
 }
 
+// Where class registrations go: HKEY_CLASSES_ROOT for the machine, or
+// HKEY_CURRENT_USER\Software\Classes for one user.
+struct ClassesRoot {
+    HKEY hive;
+    const wchar_t* prefix;
+    std::wstring Key(const std::wstring& subKey) const { return prefix + subKey; }
+};
+const ClassesRoot kMachineClasses = {HKEY_CLASSES_ROOT, L""};
+const ClassesRoot kUserClasses = {HKEY_CURRENT_USER, L"Software\\Classes\\"};
+
 // Creates `subKey` under `hParent` and sets its default value (when given)
 // and one named value (when given).
-bool WriteKey(HKEY hParent, const std::wstring& subKey, const wchar_t* defaultValue,
+bool WriteKey(const ClassesRoot& root, const std::wstring& subKey, const wchar_t* defaultValue,
               const wchar_t* valueName = nullptr, const wchar_t* value = nullptr)
 {
     CScopedRegKey key;
-    if (RegCreateKeyExW(hParent, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(), nullptr) !=
+    if (RegCreateKeyExW(root.hive, root.Key(subKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(),
+                        nullptr) !=
         ERROR_SUCCESS)
         return false;
     auto set = [&key](const wchar_t* name, const wchar_t* data) {
@@ -40,16 +52,28 @@ bool WriteKey(HKEY hParent, const std::wstring& subKey, const wchar_t* defaultVa
 }
 
 
-bool KeyExists(HKEY hParent, const std::wstring& subKey)
+bool KeyExists(const ClassesRoot& root, const std::wstring& subKey)
 {
     CScopedRegKey key;
-    return RegOpenKeyExW(hParent, subKey.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(root.hive, root.Key(subKey).c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
 }
 
-bool DeleteTree(HKEY hParent, const std::wstring& subKey)
+bool DeleteTree(const ClassesRoot& root, const std::wstring& subKey)
 {
-    const LONG result = SHDeleteKeyW(hParent, subKey.c_str());
+    const LONG result = SHDeleteKeyW(root.hive, root.Key(subKey).c_str());
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+// True when the key exists and has no subkeys.
+bool HasNoSubKeys(const ClassesRoot& root, const std::wstring& subKey)
+{
+    CScopedRegKey key;
+    if (RegOpenKeyExW(root.hive, root.Key(subKey).c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        return false;
+    DWORD count = 0;
+    return RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           count == 0;
 }
 
 CScopedComPtr<ITypeLib> LoadModuleTypeLibrary(const std::wstring& modulePath)
@@ -91,14 +115,14 @@ HRESULT UnregisterTypeLibrary(const std::wstring& modulePath)
         return SELFREG_E_TYPELIB;
     const TLIBATTR attr = *pAttr;
     typeLib->ReleaseTLibAttr(pAttr);
-    if (!KeyExists(HKEY_CLASSES_ROOT, TypeLibraryPlatformKey(attr)))
+    if (!KeyExists(kMachineClasses, TypeLibraryPlatformKey(attr)))
         return S_OK;
     return SUCCEEDED(UnRegisterTypeLib(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, attr.lcid, attr.syskind))
                ? S_OK
                : SELFREG_E_TYPELIB;
 }
 
-bool RegisterControlClass(const std::wstring& modulePath)
+bool RegisterControlClass(const ClassesRoot& root, const std::wstring& modulePath)
 {
     const std::wstring clsid = Wide(kClsidKIVOCtrlText);
     const std::wstring progId = Wide(kKIVOCtrlProgId);
@@ -110,37 +134,141 @@ bool RegisterControlClass(const std::wstring& modulePath)
     const std::wstring version = std::to_wstring(kKIVOLibMajor) + L"." + std::to_wstring(kKIVOLibMinor);
     const std::wstring bitmap = modulePath + L", 1";
     const std::wstring misc = std::to_wstring(kKIVOMiscStatus);
-    return WriteKey(HKEY_CLASSES_ROOT, classKey, typeName.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\InprocServer32", modulePath.c_str(), L"ThreadingModel",
+    return WriteKey(root, classKey, typeName.c_str()) &&
+           WriteKey(root, classKey + L"\\InprocServer32", modulePath.c_str(), L"ThreadingModel",
                     L"Apartment") &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\ProgID", progId.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\VersionIndependentProgID", independentProgId.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\TypeLib", Wide(kLibidKIVOLibText).c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\Version", version.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\Control", L"") &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\Insertable", L"") &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\MiscStatus", L"0") &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\MiscStatus\\1", misc.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\ToolboxBitmap32", bitmap.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, progId, typeName.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, progId + L"\\CLSID", clsid.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, independentProgId, typeName.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, independentProgId + L"\\CLSID", clsid.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, independentProgId + L"\\CurVer", progId.c_str());
+           WriteKey(root, classKey + L"\\ProgID", progId.c_str()) &&
+           WriteKey(root, classKey + L"\\VersionIndependentProgID", independentProgId.c_str()) &&
+           WriteKey(root, classKey + L"\\TypeLib", Wide(kLibidKIVOLibText).c_str()) &&
+           WriteKey(root, classKey + L"\\Version", version.c_str()) &&
+           WriteKey(root, classKey + L"\\Control", L"") &&
+           WriteKey(root, classKey + L"\\Insertable", L"") &&
+           WriteKey(root, classKey + L"\\MiscStatus", L"0") &&
+           WriteKey(root, classKey + L"\\MiscStatus\\1", misc.c_str()) &&
+           WriteKey(root, classKey + L"\\ToolboxBitmap32", bitmap.c_str()) &&
+           WriteKey(root, progId, typeName.c_str()) &&
+           WriteKey(root, progId + L"\\CLSID", clsid.c_str()) &&
+           WriteKey(root, independentProgId, typeName.c_str()) &&
+           WriteKey(root, independentProgId + L"\\CLSID", clsid.c_str()) &&
+           WriteKey(root, independentProgId + L"\\CurVer", progId.c_str());
 }
 
-bool RegisterPropertyPageClass(const std::wstring& modulePath)
+bool RegisterPropertyPageClass(const ClassesRoot& root, const std::wstring& modulePath)
 {
     const std::wstring clsid = Wide(kClsidKIVOPropPageText);
     const std::wstring progId = Wide(kKIVOPropPageProgId);
     const std::wstring typeName = ModuleString(IDS_KIVO_PROPPAGE_TYPE);
     const std::wstring classKey = L"CLSID\\" + clsid;
-    return !typeName.empty() && WriteKey(HKEY_CLASSES_ROOT, classKey, typeName.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\InprocServer32", modulePath.c_str(), L"ThreadingModel",
+    return !typeName.empty() && WriteKey(root, classKey, typeName.c_str()) &&
+           WriteKey(root, classKey + L"\\InprocServer32", modulePath.c_str(), L"ThreadingModel",
                     L"Apartment") &&
-           WriteKey(HKEY_CLASSES_ROOT, classKey + L"\\ProgID", progId.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, progId, typeName.c_str()) &&
-           WriteKey(HKEY_CLASSES_ROOT, progId + L"\\CLSID", clsid.c_str());
+           WriteKey(root, classKey + L"\\ProgID", progId.c_str()) &&
+           WriteKey(root, progId, typeName.c_str()) &&
+           WriteKey(root, progId + L"\\CLSID", clsid.c_str());
+}
+
+bool RemoveClasses(const ClassesRoot& root)
+{
+    return DeleteTree(root, L"CLSID\\" + Wide(kClsidKIVOCtrlText)) && DeleteTree(root, Wide(kKIVOCtrlProgId)) &&
+           DeleteTree(root, Wide(kKIVOCtrlVersionIndependentProgId)) &&
+           DeleteTree(root, L"CLSID\\" + Wide(kClsidKIVOPropPageText)) && DeleteTree(root, Wide(kKIVOPropPageProgId));
+}
+
+// The dispatch interfaces the library declares, as RegisterTypeLib records
+// them: marshalled by the automation marshaller, described by the library.
+struct InterfaceEntry {
+    std::wstring iid, name;
+};
+
+std::vector<InterfaceEntry> DispatchInterfaces(ITypeLib* pTypeLib)
+{
+    std::vector<InterfaceEntry> entries;
+    const UINT count = pTypeLib->GetTypeInfoCount();
+    for (UINT i = 0; i < count; ++i) {
+        TYPEKIND kind = TKIND_MAX;
+        if (FAILED(pTypeLib->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH)
+            continue;
+        CScopedComPtr<ITypeInfo> typeInfo;
+        if (FAILED(pTypeLib->GetTypeInfo(i, reinterpret_cast<ITypeInfo**>(typeInfo.ReceiveVoid()))))
+            continue;
+        TYPEATTR* pAttr = nullptr;
+        if (FAILED(typeInfo->GetTypeAttr(&pAttr)) || !pAttr)
+            continue;
+        wchar_t iid[40] = {};
+        StringFromGUID2(pAttr->guid, iid, 40);
+        typeInfo->ReleaseTypeAttr(pAttr);
+        BSTR name = nullptr;
+        pTypeLib->GetDocumentation(static_cast<INT>(i), &name, nullptr, nullptr, nullptr);
+        entries.push_back({iid, name ? name : L""});
+        SysFreeString(name);
+    }
+    return entries;
+}
+
+std::wstring VersionText(const TLIBATTR& attr)
+{
+    wchar_t version[16] = {};
+    wsprintfW(version, L"%x.%x", attr.wMajorVerNum, attr.wMinorVerNum);
+    return version;
+}
+
+// What RegisterTypeLib writes under HKEY_CLASSES_ROOT, written for one
+// user. RegisterTypeLibForUser would do it on Vista and later, but not
+// before, and Wine's registers for the whole machine instead.
+HRESULT RegisterTypeLibraryForUser(const std::wstring& modulePath)
+{
+    CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
+    TLIBATTR* pAttr = nullptr;
+    if (!typeLib || FAILED(typeLib->GetLibAttr(&pAttr)) || !pAttr)
+        return SELFREG_E_TYPELIB;
+    const TLIBATTR attr = *pAttr;
+    typeLib->ReleaseTLibAttr(pAttr);
+    BSTR doc = nullptr;
+    typeLib->GetDocumentation(-1, nullptr, &doc, nullptr, nullptr);
+    const std::wstring documentation = doc ? doc : L"";
+    SysFreeString(doc);
+
+    const std::wstring libid = Wide(kLibidKIVOLibText);
+    const std::wstring version = VersionText(attr);
+    const std::wstring libraryKey = L"TypeLib\\" + libid + L"\\" + version;
+    const std::wstring folder = modulePath.substr(0, modulePath.find_last_of(L'\\'));
+    const std::wstring flags = std::to_wstring(attr.wLibFlags);
+    bool written = WriteKey(kUserClasses, libraryKey, documentation.c_str()) &&
+                   WriteKey(kUserClasses, TypeLibraryPlatformKey(attr), modulePath.c_str()) &&
+                   WriteKey(kUserClasses, libraryKey + L"\\FLAGS", flags.c_str()) &&
+                   WriteKey(kUserClasses, libraryKey + L"\\HELPDIR", folder.c_str());
+    const wchar_t kAutomationMarshaller[] = L"{00020420-0000-0000-C000-000000000046}";
+    for (const InterfaceEntry& entry : DispatchInterfaces(typeLib.Get())) {
+        const std::wstring key = L"Interface\\" + entry.iid;
+        written = written && WriteKey(kUserClasses, key, entry.name.c_str()) &&
+                  WriteKey(kUserClasses, key + L"\\ProxyStubClsid", kAutomationMarshaller) &&
+                  WriteKey(kUserClasses, key + L"\\ProxyStubClsid32", kAutomationMarshaller) &&
+                  WriteKey(kUserClasses, key + L"\\TypeLib", libid.c_str(), L"Version", version.c_str());
+    }
+    return written ? S_OK : SELFREG_E_TYPELIB;
+}
+
+// Removes this platform's entry of the per-user library; the library and
+// its interfaces go once no platform is left (a 32-bit and a 64-bit control
+// may both be registered for the user).
+HRESULT UnregisterTypeLibraryForUser(const std::wstring& modulePath)
+{
+    CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
+    TLIBATTR* pAttr = nullptr;
+    if (!typeLib || FAILED(typeLib->GetLibAttr(&pAttr)) || !pAttr)
+        return SELFREG_E_TYPELIB;
+    const TLIBATTR attr = *pAttr;
+    typeLib->ReleaseTLibAttr(pAttr);
+    const std::wstring platformKey = TypeLibraryPlatformKey(attr);
+    if (!DeleteTree(kUserClasses, platformKey))
+        return SELFREG_E_TYPELIB;
+    const std::wstring lcidKey = platformKey.substr(0, platformKey.find_last_of(L'\\'));
+    if (KeyExists(kUserClasses, lcidKey) && !HasNoSubKeys(kUserClasses, lcidKey))
+        return S_OK;
+    bool removed = DeleteTree(kUserClasses, L"TypeLib\\" + Wide(kLibidKIVOLibText));
+    for (const InterfaceEntry& entry : DispatchInterfaces(typeLib.Get()))
+        removed = DeleteTree(kUserClasses, L"Interface\\" + entry.iid) && removed;
+    return removed ? S_OK : SELFREG_E_TYPELIB;
 }
 
 } // namespace
@@ -153,7 +281,9 @@ HRESULT RegisterServer()
     const HRESULT hr = RegisterTypeLibrary(modulePath);
     if (FAILED(hr))
         return hr;
-    return RegisterControlClass(modulePath) && RegisterPropertyPageClass(modulePath) ? S_OK : SELFREG_E_CLASS;
+    return RegisterControlClass(kMachineClasses, modulePath) && RegisterPropertyPageClass(kMachineClasses, modulePath)
+               ? S_OK
+               : SELFREG_E_CLASS;
 }
 
 HRESULT UnregisterServer()
@@ -164,12 +294,31 @@ HRESULT UnregisterServer()
     const HRESULT hr = UnregisterTypeLibrary(modulePath);
     if (FAILED(hr))
         return hr;
-    const bool bRemoved = DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + Wide(kClsidKIVOCtrlText)) &&
-                          DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlProgId)) &&
-                          DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOCtrlVersionIndependentProgId)) &&
-                          DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + Wide(kClsidKIVOPropPageText)) &&
-                          DeleteTree(HKEY_CLASSES_ROOT, Wide(kKIVOPropPageProgId));
-    return bRemoved ? S_OK : SELFREG_E_CLASS;
+    return RemoveClasses(kMachineClasses) ? S_OK : SELFREG_E_CLASS;
+}
+
+HRESULT RegisterServerForUser()
+{
+    const std::wstring modulePath = ModulePath();
+    if (modulePath.empty())
+        return SELFREG_E_TYPELIB;
+    const HRESULT hr = RegisterTypeLibraryForUser(modulePath);
+    if (FAILED(hr))
+        return hr;
+    return RegisterControlClass(kUserClasses, modulePath) && RegisterPropertyPageClass(kUserClasses, modulePath)
+               ? S_OK
+               : SELFREG_E_CLASS;
+}
+
+HRESULT UnregisterServerForUser()
+{
+    const std::wstring modulePath = ModulePath();
+    if (modulePath.empty())
+        return SELFREG_E_TYPELIB;
+    const HRESULT hr = UnregisterTypeLibraryForUser(modulePath);
+    if (FAILED(hr))
+        return hr;
+    return RemoveClasses(kUserClasses) ? S_OK : SELFREG_E_CLASS;
 }
 
 } // namespace kivoserver

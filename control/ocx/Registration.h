@@ -1,5 +1,6 @@
 // Self-registration of kivo.ocx: its type library and the control class
-// (CLSID, ProgIDs and the marks containers look for).
+// (CLSID, ProgIDs and the marks containers look for), for the machine or
+// for one user.
 #pragma once
 
 #include <windows.h>
@@ -10,5 +11,11 @@ namespace kivoserver {
 HRESULT RegisterServer();
 // Removes what RegisterServer wrote; S_OK when nothing was registered.
 HRESULT UnregisterServer();
+
+// The same for the current user alone, under HKEY_CURRENT_USER\Software\Classes
+// (DllInstall with "user", run by "regsvr32 /n /i:user"); the machine's
+// registration is neither read nor changed.
+HRESULT RegisterServerForUser();
+HRESULT UnregisterServerForUser();
 
 } // namespace kivoserver

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -40,6 +42,23 @@ TEST(ControlRegistration, Regsvr32StartedThroughTheShellTurnsTheCheckBothWays)
     EXPECT_EQ(GetRegString(kRegPath, kRegLastOcxFolder, ""), strOcx.substr(0, strOcx.rfind('\\')));
 
     ASSERT_TRUE(StartControlRegistration(strOcx, true));
+    EXPECT_TRUE(WaitFor([] { return !IsControlRegistered(); }, 20000));
+}
+
+// A standard user registers the control for himself alone; the check sees
+// that registration as well, where the platform's HKEY_CLASSES_ROOT does not
+// show the user's classes.
+TEST(ControlRegistration, TheCheckSeesARegistrationForTheUser)
+{
+    const std::string strOcx = WindowsPath(KIVO_OCX_PATH);
+    ASSERT_FALSE(IsControlRegistered()) << "the prefix is left with the control unregistered";
+    auto regsvr32 = [&strOcx](const char* pszSwitches) {
+        return ::ShellExecuteA(nullptr, "open", "regsvr32.exe", (pszSwitches + (" \"" + strOcx + "\"")).c_str(),
+                               nullptr, SW_SHOWNORMAL);
+    };
+    ASSERT_GT(reinterpret_cast<INT_PTR>(regsvr32("/s /n /i:user")), 32);
+    EXPECT_TRUE(WaitFor([] { return IsControlRegistered(); }, 20000));
+    ASSERT_GT(reinterpret_cast<INT_PTR>(regsvr32("/s /u /n /i:user")), 32);
     EXPECT_TRUE(WaitFor([] { return !IsControlRegistered(); }, 20000));
 }
 

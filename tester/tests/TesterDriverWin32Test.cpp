@@ -7,6 +7,7 @@
 // HostedTester.* runs with the control registered, UnregisteredTester*.*
 // without it (TesterDriverScript.sh sees to both); the last of those walks
 // the whole hand-over through the real control panel's wizard.
+#include "PerUserClass.h"
 #include "ChildProcess.h"
 #include "ControlPanelResource.h"
 #include "ControlClient.h"
@@ -223,9 +224,12 @@ protected:
         CoInitialize(nullptr);
         // The reference: the control in this process, called as the tester calls it.
         CScopedComPtr<IDispatch> control;
-        ASSERT_EQ(CoCreateInstance(CLSID_KIVOCtrl, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                   control.ReceiveVoid()),
-                  S_OK);
+        HRESULT hr = CoCreateInstance(CLSID_KIVOCtrl, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                      control.ReceiveVoid());
+        // Registered for the user alone, where COM reads only the machine's classes.
+        if (hr == REGDB_E_CLASSNOTREG)
+            hr = CreatePerUserInstance(CLSID_KIVOCtrl, IID_IDispatch, control.ReceiveVoid());
+        ASSERT_EQ(hr, S_OK);
         s_pReference = new CControlClient;
         s_pReference->Attach(control.Get());
         s_pTester = new CTesterProcess;

@@ -3,6 +3,7 @@
 #include "CodeTransfer.h"
 #include "KIVOAutomation.h"
 #include "KIVOGuids.h"
+#include "PerUserClass.h"
 
 #include <oleauto.h>
 
@@ -34,9 +35,14 @@ bool CKIVOControlClient::Create()
     CLSID clsid = {};
     const std::wstring progId = Widened(kKIVOCtrlProgId);
     HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
-    if (FAILED(hr))
+    // A control registered for this user only ("regsvr32 /n /i:user"),
+    // where COM reads the machine's classes alone.
+    const bool perUser = FAILED(hr) && PerUserClassIdFromProgId(progId.c_str(), clsid);
+    if (FAILED(hr) && !perUser)
         return Fail(ControlCreationStep::ProgId, hr);
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, m_control.ReceiveVoid());
+    if (hr == REGDB_E_CLASSNOTREG)
+        hr = CreatePerUserInstance(clsid, IID_IDispatch, m_control.ReceiveVoid());
     if (FAILED(hr) || !m_control)
         return Fail(ControlCreationStep::Instance, FAILED(hr) ? hr : E_NOINTERFACE);
     m_failedStep = ControlCreationStep::None;

@@ -5,6 +5,7 @@
 
 #include "GuiScript.h"
 
+#include <objsafe.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -425,6 +426,170 @@ TEST_F(KIVOServerTest, TypeLibraryDescribesItsTypes)
         EXPECT_EQ(attributes->typekind, type.kind) << type.name;
         info->ReleaseTypeAttr(attributes);
     }
+}
+
+TEST_F(KIVOServerTest, TransferCodesAreNamedInTheTypeLibrary)
+{
+    CScopedComPtr<ITypeLib> library;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_KIVOLib, 1, 0, LOCALE_NEUTRAL, reinterpret_cast<ITypeLib**>(library.ReceiveVoid())),
+              S_OK);
+    CScopedComPtr<ITypeInfo> info;
+    ASSERT_EQ(library->GetTypeInfoOfGuid(GUID_KIVOTransferCode, reinterpret_cast<ITypeInfo**>(info.ReceiveVoid())),
+              S_OK);
+    BSTR name = nullptr;
+    ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(std::wstring(name), L"KIVOTransferCode");
+    SysFreeString(name);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->typekind, TKIND_ENUM);
+    const WORD count = attributes->cVars;
+    info->ReleaseTypeAttr(attributes);
+    const wchar_t* const names[] = {L"GbkSimplified",      L"Big5Traditional",    L"GbkTraditional",
+                                    L"UnicodeSimplified", L"UnicodeTraditional", L"UnicodeTraditional2"};
+    ASSERT_EQ(count, 6);
+    for (UINT i = 0; i < count; ++i) {
+        VARDESC* pVar = nullptr;
+        ASSERT_EQ(info->GetVarDesc(i, &pVar), S_OK);
+        ASSERT_EQ(pVar->varkind, VAR_CONST);
+        VARIANT value;
+        VariantInit(&value);
+        ASSERT_EQ(VariantChangeType(&value, pVar->lpvarValue, 0, VT_I4), S_OK);
+        BSTR memberName = nullptr;
+        UINT got = 0;
+        ASSERT_EQ(info->GetNames(pVar->memid, &memberName, 1, &got), S_OK);
+        ASSERT_GE(value.lVal, 0);
+        ASSERT_LT(value.lVal, 6);
+        EXPECT_EQ(std::wstring(memberName), names[value.lVal]) << value.lVal;
+        SysFreeString(memberName);
+        info->ReleaseVarDesc(pVar);
+    }
+    // A script host binds the names through the library as well.
+    MEMBERID id = MEMBERID_NIL;
+    ITypeInfo* found = nullptr;
+    USHORT nFound = 1;
+    wchar_t big5[] = L"Big5Traditional";
+    ASSERT_EQ(library->FindName(big5, 0, &found, &id, &nFound), S_OK);
+    ASSERT_EQ(nFound, 1);
+    found->Release();
+}
+
+// What a browser that hosts ActiveX asks before it lets a page's script at
+// the control, and what the script can then do.
+TEST_F(KIVOServerTest, AnUntrustedCallerConvertsButCannotManage)
+{
+    CScopedComPtr<IDispatch> control = CreateByProgId();
+    ASSERT_TRUE(control);
+    CScopedComPtr<IObjectSafety> safety;
+    ASSERT_EQ(control->QueryInterface(IID_IObjectSafety, safety.ReceiveVoid()), S_OK);
+    const DWORD both = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+    DWORD supported = 0, enabled = 0;
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled), S_OK);
+    EXPECT_EQ(supported, both);
+    EXPECT_EQ(enabled, 0u);
+    EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IOleObject, &supported, &enabled), E_NOINTERFACE);
+    // Script safety on the automation interface, data safety on the
+    // persistence the page's PARAM tags go through.
+    ASSERT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                INTERFACESAFE_FOR_UNTRUSTED_CALLER),
+              S_OK);
+    ASSERT_EQ(safety->SetInterfaceSafetyOptions(IID_IPersistPropertyBag, INTERFACESAFE_FOR_UNTRUSTED_DATA,
+                                                INTERFACESAFE_FOR_UNTRUSTED_DATA),
+              S_OK);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IPersistPropertyBag, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                INTERFACESAFE_FOR_UNTRUSTED_CALLER),
+              E_FAIL);
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled), S_OK);
+    EXPECT_EQ(enabled & INTERFACESAFE_FOR_UNTRUSTED_CALLER, DWORD(INTERFACESAFE_FOR_UNTRUSTED_CALLER));
+
+    // Management is refused with an automation error and does nothing: the
+    // language stays, and not even the presence test answers.
+    const DWORD lcid = ShellLcid();
+    SetShellLcid(12345);  // marks whether a call writes
+    for (const short command : {0, 1, 2}) {
+        short values[2] = {command, 2};
+        VARIANT result;
+        EXCEPINFO exception = {};
+        EXPECT_EQ(Call(control.Get(), DispIdManagement, {ShortsRef(values)}, &result, &exception), DISP_E_EXCEPTION);
+        EXPECT_EQ(exception.scode, E_ACCESSDENIED);
+        EXPECT_NE(std::wstring(exception.bstrDescription ? exception.bstrDescription : L""), L"");
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrDescription);
+        EXPECT_EQ(result.vt, VT_EMPTY);
+    }
+    EXPECT_EQ(ShellLcid(), 12345u);
+    SetShellLcid(lcid);
+
+    // Conversions and reading the caption work as before.
+    std::wstring out;
+    ASSERT_EQ(ConvertText(control.Get(), L"\u5934\u53D1", 3, 4, out), S_OK);
+    EXPECT_EQ(out, L"\u982D\u9AEE");
+    std::vector<short> charCode(32767, 0);
+    charCode[0] = static_cast<signed char>(0xB7);  // GBK of "fa"
+    charCode[1] = static_cast<signed char>(0xA2);
+    short codes[3] = {0, 1, 2};
+    VARIANT result;
+    ASSERT_EQ(Call(control.Get(), DispIdCodeTransfer, {ShortsRef(charCode.data()), ShortsRef(codes)}, &result), S_OK);
+    EXPECT_EQ(result.iVal, 2);
+    EXPECT_EQ(charCode[0] & 0xFF, 0xB5);
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    ASSERT_EQ(control->Invoke(DispIdKIVOCaption, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_BSTR);
+    VariantClear(&result);
+
+    // Another instance, not asked for safety, manages as always.
+    CScopedComPtr<IDispatch> trusted = CreateByProgId();
+    ASSERT_TRUE(trusted);
+    EXPECT_EQ(Management(trusted.Get(), 2, 0), 1);
+}
+
+// DllInstall as "regsvr32 /n /i:user" calls it: the registration lands under
+// the user's classes and nowhere else, and goes again with "/u".
+TEST_F(KIVOServerTest, RegistrationForTheUserStaysInTheUsersClasses)
+{
+    using InstallFunction = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+    const auto install = ModuleExport<InstallFunction>(s_hModule, "DllInstall");
+    ASSERT_NE(install, nullptr);
+    ASSERT_EQ(CallExport("DllUnregisterServer"), S_OK);
+    EXPECT_EQ(install(TRUE, L"machine"), E_INVALIDARG);
+    EXPECT_EQ(install(TRUE, nullptr), E_INVALIDARG);
+    ASSERT_EQ(install(TRUE, L"user"), S_OK);
+
+    auto userKey = [](const std::string& subKey) {
+        CScopedRegKey key;
+        return RegOpenKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + subKey).c_str(), 0, KEY_READ,
+                             key.Receive()) == ERROR_SUCCESS;
+    };
+    const std::string clsid = std::string("CLSID\\") + kClsidKIVOCtrlText;
+    const std::string keys[] = {clsid + "\\InprocServer32", clsid + "\\TypeLib", "KIVO.KIVOCtrl.1\\CLSID",
+                                "KIVO.KIVOCtrl\\CurVer", std::string("CLSID\\") + kClsidKIVOPropPageText,
+                                "KIVO.KIVOPropPage.1\\CLSID", std::string("TypeLib\\") + kLibidKIVOLibText + "\\1.0",
+                                "Interface\\{A2BEAFEE-52CF-42CA-9BEA-C08B1F2D4171}\\TypeLib"};
+    for (const std::string& key : keys)
+        EXPECT_TRUE(userKey(key)) << key;
+    EXPECT_FALSE(KeyExists(clsid)) << "nothing is written for the machine";
+    EXPECT_FALSE(KeyExists("KIVO.KIVOCtrl.1"));
+    EXPECT_FALSE(KeyExists(std::string("TypeLib\\") + kLibidKIVOLibText));
+
+    // The type library registered for the user opens by its path.
+    const std::string library = std::string("TypeLib\\") + kLibidKIVOLibText + "\\1.0\\0\\" +
+                                (sizeof(void*) == 8 ? "win64" : "win32");
+    CScopedRegKey key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + library).c_str(), 0, KEY_READ, key.Receive()),
+              ERROR_SUCCESS);
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = sizeof(path) - sizeof(wchar_t);
+    ASSERT_EQ(RegQueryValueExW(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size),
+              ERROR_SUCCESS);
+    CScopedComPtr<ITypeLib> typeLib;
+    EXPECT_EQ(LoadTypeLibEx(path, REGKIND_NONE, reinterpret_cast<ITypeLib**>(typeLib.ReceiveVoid())), S_OK);
+
+    ASSERT_EQ(install(FALSE, L"user"), S_OK);
+    for (const std::string& k : keys)
+        EXPECT_FALSE(userKey(k)) << k;
+    EXPECT_FALSE(userKey(std::string("TypeLib\\") + kLibidKIVOLibText));
+    EXPECT_EQ(install(FALSE, L"user"), S_OK) << "nothing registered is no failure";
 }
 
 } // namespace

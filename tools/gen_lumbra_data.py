@@ -604,7 +604,8 @@ def report_sequences(report, name, sequences, pipeline, libraries, first=None, e
     if first is not None:
         line += "; %d of %d damaged before the final-fix libraries" % (first[1], len(first[0]))
     bigrams = sum(1 for s, _ in damaged if len(s) == 2)
-    line += "; %d damaged after them (%d of two words, %d of three)" % (len(damaged), bigrams, len(damaged) - bigrams)
+    line += "; %d damaged%s (%d of two words, %d of three)" % (
+        len(damaged), " after them" if first is not None else "", bigrams, len(damaged) - bigrams)
     report.append(line)
     for sequence, got in damaged[:10]:
         report.append("    %s -> %s, not %s" % ("|".join(sequences.text[w] for w in sequence), got,

@@ -24,7 +24,10 @@ generator therefore runs every phrase through the whole pipeline and repairs
 what still differs in the final-fix libraries, and prints how many phrases of
 each direction come out as the dictionaries read them. Everyday words (the
 most frequent of jieba's dictionary) go through the same check: those the
-mapping alone gets right must stay right.
+mapping alone gets right must stay right. So do sequences of two and three
+of jieba's commonest words in which a pair's source reaches across a word
+boundary (了解 in 为了|解决): each must come out as its words do one by one,
+and the final-fix libraries repair those that do not.
 
 G2B libraries hold Big5 text, B2G libraries GBK text; lines end with CR LF.
 Which library holds what (see lumbra/README.md):
@@ -32,7 +35,8 @@ Which library holds what (see lumbra/README.md):
   PDAF       regional vocabulary (mainland and Taiwan words for one thing)
   PDAF2      idioms and set phrases of four characters or more
   FinalFix   fix-ups: phrases the first three libraries still leave wrong,
-             because a shorter pair rewrote part of a longer phrase first
+             because a shorter pair rewrote part of a longer phrase first,
+             and word sequences a pair broke across a boundary
   FinalFix2  punctuation: quotation marks of the other region
   FinalFix3  second-round fix-ups: what is still wrong after FinalFix
 
@@ -43,6 +47,7 @@ and fails below the agreement it is given.
 
 import argparse
 import filecmp
+import math
 import os
 import shutil
 import subprocess
@@ -183,18 +188,53 @@ class Pipeline:
 # Phrase sets
 
 
-def everyday_words():
+class WordTable:
+    """jieba's dictionary: every word with its frequency, for ranking words and
+    for cutting a text into its most probable words as jieba does without its
+    hidden Markov model (the cut whose product of word frequencies is
+    highest; on a tie the one whose first word is longest)."""
+
+    def __init__(self, path=JIEBA_DICT):
+        self.ranked = []       # (-frequency, word), as the file lists them
+        self.frequency = {}
+        try:
+            with open(path, encoding="utf-8") as f:
+                for line in f:
+                    fields = line.split(" ")
+                    if len(fields) >= 2:
+                        count = int(fields[1])
+                        self.ranked.append((-count, fields[0]))
+                        self.frequency[fields[0]] = count
+        except (OSError, ValueError) as err:
+            raise GenerationError("cannot read jieba's dictionary (Debian package python3-jieba): %s" % err)
+        self.ranked.sort()
+        self.longest = max(len(word) for word in self.frequency)
+        self.log_total = math.log(sum(self.frequency.values()))
+
+    def most_frequent(self, count, shortest=1):
+        """The `count` most frequent words of `shortest` characters or more."""
+        return [word for _, word in self.ranked if len(word) >= shortest][:count]
+
+    def cut(self, text):
+        best = [(0.0, 0)] * (len(text) + 1)
+        for start in range(len(text) - 1, -1, -1):
+            options = []
+            for end in range(start + 1, min(len(text), start + self.longest) + 1):
+                count = self.frequency.get(text[start:end])
+                if count:
+                    options.append((math.log(count) - self.log_total + best[end][0], end))
+            best[start] = max(options) if options else (best[start + 1][0] - self.log_total, start + 1)
+        words = []
+        at = 0
+        while at < len(text):
+            words.append(text[at:best[at][1]])
+            at = best[at][1]
+        return words
+
+
+def everyday_words(table):
     """jieba's most frequent words, simplified text, most frequent first."""
-    words = []
-    try:
-        with open(JIEBA_DICT, encoding="utf-8") as f:
-            for line in f:
-                fields = line.split(" ")
-                if len(fields) >= 2 and len(fields[0]) >= 2:
-                    words.append((-int(fields[1]), fields[0]))
-    except (OSError, ValueError) as err:
-        raise GenerationError("cannot read jieba's dictionary (Debian package python3-jieba): %s" % err)
-    return [word for _, word in sorted(words)[:EVERYDAY_WORDS]]
+    return table.most_frequent(EVERYDAY_WORDS, 2)
 
 
 def split_by_length(phrases):
@@ -272,6 +312,128 @@ def report_agreement(report, name, phrases, checked, words, results):
 
 
 # ---------------------------------------------------------------------------
+# Words next to words
+#
+# A pair's source matches wherever it stands, also across the boundary of two
+# words that each read right alone: 为了 + 解决 holds 了解, so a pair for 了解
+# breaks both. The check takes the most frequent words of jieba's dictionary,
+# single characters included (particles and measure words do most of this),
+# and keeps the sequences of two and three of them where some library's source
+# straddles a boundary as the text stands when that library comes, and which
+# jieba itself would cut into exactly those words. Such a sequence must come
+# out as its words do one by one.
+
+SEQUENCE_WORDS = {2: 4000, 3: 1000}   # words per sequence: how many of the commonest words
+SEQUENCE_SAMPLE = 10                   # the committed data's test takes every so many
+
+
+class WordSequences:
+    """The commonest words of one direction, as a user writes them (`text`)
+    and as they should read (`aim`), and the sequences of them to check."""
+
+    def __init__(self, name, dicts, table):
+        self.name = name
+        self.table = table
+        self.text = {}
+        self.aim = {}
+        # Text that is a word or a phrase of its own is not a sequence: in
+        # simplified text (jieba's words too, below) and, for B2G, in the
+        # traditional text it is converted from.
+        self.whole = set(dicts.keys("STPhrases"))
+        self.whole.update(dicts.t2s(key) for key in dicts.keys("TWPhrases") + dicts.keys("TWVariantsPhrases"))
+        self.whole_text = set()
+        if name == "b2g":
+            for dictionary in ("TSPhrases", "TWPhrasesRev", "TWVariantsRevPhrases"):
+                self.whole_text.update(dicts.keys(dictionary))
+            self.whole_text.update(value for _, value in dicts.dicts["STPhrases"].entries)
+        for word in table.most_frequent(SEQUENCE_WORDS[2]):
+            text = word if name == "g2b" else dicts.s2twp(word)
+            aim = dicts.s2twp(word) if name == "g2b" else dicts.tw2sp(text)
+            if encodable(text, SOURCE_ENCODING[name]) and encodable(aim, ENCODING[name]):
+                self.text[word] = text
+                self.aim[word] = aim
+        self.words = list(self.text)   # most frequent first
+        self.rank = {word: number for number, word in enumerate(self.words)}
+
+    def sequence_text(self, sequence):
+        return "".join(self.text[word] for word in sequence)
+
+    def sequence_aim(self, sequence):
+        return "".join(self.aim[word] for word in sequence)
+
+    def find(self, pipeline, libraries, probe=None):
+        """The sequences to check against `libraries`: their words read right
+        alone, some source of a library straddles a boundary between them, and
+        jieba cuts their text into just those words. In a fixed order. With
+        `probe`, a library that would come next, those its sources straddle
+        too: the sequences a repair might break."""
+        readings = dict(zip(self.words, pipeline.convert([self.text[w] for w in self.words], libraries)))
+        right = [w for w in self.words if readings[w] == self.aim[w]]
+        middle = set(right[:SEQUENCE_WORDS[3]])
+        found = set()
+        for number, library in enumerate(libraries):
+            stage = pipeline.convert([self.text[w] for w in right], libraries[:number])
+            found |= straddled(dict(zip(right, stage)), library, middle)
+        if probe is not None:
+            found |= straddled({w: readings[w] for w in right}, probe, middle)
+        kept = []
+        for sequence in found:
+            joined = "".join(sequence)
+            if (joined not in self.whole and joined not in self.table.frequency
+                    and self.sequence_text(sequence) not in self.whole_text
+                    and self.table.cut(joined) == list(sequence)):
+                kept.append(sequence)
+        kept.sort(key=lambda sequence: (len(sequence), [self.rank[w] for w in sequence]))
+        return kept, readings
+
+    def damaged(self, pipeline, libraries, sequences, readings):
+        """The sequences that `libraries` convert otherwise than their words
+        one by one, as (sequence, what it became)."""
+        texts = [self.sequence_text(s) for s in sequences]
+        out = []
+        for sequence, got in zip(sequences, pipeline.convert(texts, libraries)):
+            if got != "".join(readings[w] for w in sequence):
+                out.append((sequence, got))
+        return out
+
+
+def straddled(stage, library, middle_words):
+    """Sequences of two words of `stage` (word -> its text as `library` sees
+    it), and of three whose middle word is one of `middle_words`, in which a
+    source of `library` starts in the first word and ends in the last."""
+    starting = {}
+    ending = {}
+    whole = {}
+    for word, text in stage.items():
+        if not text:
+            continue
+        whole.setdefault(text, []).append(word)
+        for length in range(1, len(text) + 1):
+            starting.setdefault(text[:length], []).append(word)
+            ending.setdefault(text[-length:], []).append(word)
+    found = set()
+    for source in {source for source, _ in library.pairs}:
+        for cut in range(1, len(source)):
+            firsts = ending.get(source[:cut])
+            if not firsts:
+                continue
+            rest = source[cut:]
+            for second in starting.get(rest, ()):
+                for first in firsts:
+                    found.add((first, second))
+            for cut2 in range(1, len(rest)):
+                middles = [w for w in whole.get(rest[:cut2], ()) if w in middle_words]
+                lasts = starting.get(rest[cut2:], ())
+                for middle in middles:
+                    for first in firsts:
+                        if first in middle_words:
+                            for last in lasts:
+                                if last in middle_words:
+                                    found.add((first, middle, last))
+    return found
+
+
+# ---------------------------------------------------------------------------
 # Building and repairing
 
 
@@ -280,42 +442,109 @@ def agreement(phrases, checked, results):
     return right, len(checked)
 
 
-def repairs(phrases, checked, before, encoding):
-    """A final-fix library for what is still wrong: each wrong phrase's text as
-    it comes to the library (`before`) becomes its reading. A text that
-    phrases with two readings share is left alone, and so is a repair whose
-    source lies inside the text of more phrases that are already right than
-    there are phrases it mends: every one of those it would make wrong."""
+class Finder:
+    """Finds which of a set of texts occur inside a text: each start is
+    followed only as long as it begins one of them."""
+
+    def __init__(self, wanted):
+        self.wanted = wanted
+        self.beginnings = {text[:length] for text in wanted for length in range(1, len(text) + 1)}
+
+    def inside(self, text):
+        found = set()
+        for at in range(len(text)):
+            end = at + 1
+            while end <= len(text) and text[at:end] in self.beginnings:
+                if text[at:end] in self.wanted:
+                    found.add(text[at:end])
+                end += 1
+        return found
+
+    def count(self, texts):
+        """How many of `texts` hold each wanted text."""
+        held = {}
+        for text in texts:
+            for part in self.inside(text):
+                held[part] = held.get(part, 0) + 1
+        return held
+
+
+def repairs(aims, before, encoding, words=None, exceptions_follow=False):
+    """A final-fix library for what is still wrong: each wrong item's text as
+    it comes to the library (`before`) becomes its reading (`aims`). A text
+    that items with two readings share is left alone, and so is a repair whose
+    source lies inside the text of more items that are already right than
+    there are items it mends: every one of those it would make wrong.
+
+    With `words`, only the first `words` items are phrases and words; the
+    rest are word sequences, repaired after them: a sequence's repair may not
+    touch the text of any phrase or word, wrong or right (it could get
+    between a phrase and its own repair), and it mends every wrong sequence
+    whose text holds its source and comes out right by it (了|解决 mends
+    为了|解决 too). When `exceptions_follow`, a later final-fix library puts
+    right the sequences a repair breaks (the same repair done again on the
+    text as it comes there, which is longer and so touches less), so here a
+    repair only has to mend one: 只|日本 is repaired, and 一只|日本 that it
+    breaks comes back in the next library. Otherwise a sequence's repair
+    must mend more than it breaks: between two sequences it is a coin toss.""" 
+    words = len(aims) if words is None else words
+    library = Library(encoding)
     wrong = {}
     right_texts = []
-    for p, got in zip(checked, before):
-        if got == phrases.final[p]:
+    for aim, got in zip(aims[:words], before[:words]):
+        if got == aim:
             right_texts.append(got)
-        elif len(got) >= 2:
-            wrong.setdefault(got, []).append(phrases.final[p])
+        elif got is not None and len(got) >= 2:
+            wrong.setdefault(got, []).append(aim)
     candidates = {got: aims[0] for got, aims in wrong.items() if len(set(aims)) == 1}
-    # The substrings of the right texts, looked up once per length.
-    lengths = {len(source) for source in candidates}
-    harmed = {}
-    for got in right_texts:
-        for length in lengths:
-            for source in {got[start:start + length] for start in range(len(got) - length + 1)}:
-                if source in candidates:
-                    harmed[source] = harmed.get(source, 0) + 1
-    library = Library(encoding)
+    harmed = Finder(candidates).count(right_texts)
     for source in sorted(candidates):
         if harmed.get(source, 0) <= len(wrong[source]):
             library.add(source, candidates[source])
+    if words == len(aims):
+        return library.seal()
+
+    sequences = list(zip(aims[words:], before[words:]))
+    wrong = {}
+    for aim, got in sequences:
+        if got is not None and got != aim and len(got) >= 2:
+            wrong.setdefault(got, []).append(aim)
+    # A sequence that is right as it stands shares its text with the wrong
+    # ones of the same text: no later library could tell them apart.
+    shared = {got for aim, got in sequences if got == aim}
+    candidates = {got: aims[0] for got, aims in wrong.items()
+                  if len(set(aims)) == 1 and got not in library.sources and got not in shared}
+    finder = Finder(candidates)
+    touched = finder.count(t for t in before[:words] + aims[:words] if t)
+    harmed = finder.count(got for aim, got in sequences if got == aim)
+    mended = {}
+    for number, (aim, got) in enumerate(sequences):
+        if got is None or got == aim:
+            continue
+        for part in finder.inside(got):
+            if got.replace(part, candidates[part]) == aim:
+                mended.setdefault(part, []).append(number)
+    # Shortest first: a longer repair that mends nothing a shorter one does
+    # not is left out.
+    covered = set()
+    for source in sorted(candidates, key=lambda source: (len(source), source)):
+        mends = mended.get(source, [])
+        if source in touched or covered.issuperset(mends):
+            continue
+        if exceptions_follow or harmed.get(source, 0) < len(mends):
+            library.add(source, candidates[source])
+            covered.update(mends)
     return library.seal()
 
 
-def build_direction(name, dicts, kivomap, workdir, report):
+def build_direction(name, dicts, table, kivomap, workdir, report):
     pipeline = Pipeline(name, kivomap, workdir)
     encoding = ENCODING[name]
-    phrases = Phrases(name, dicts, everyday_words())
+    phrases = Phrases(name, dicts, everyday_words(table))
     usable, words = usable_phrases(name, phrases, pipeline)
     checked = [p for p in phrases.everything if p in usable]
     guarded = checked + words
+    sequences = WordSequences(name, dicts, table)
 
     def make(group, aim, before):
         group = [p for p in group if p in usable]
@@ -325,20 +554,63 @@ def build_direction(name, dicts, kivomap, workdir, report):
                 library.add(source, aim[p])
         return library.seal()
 
+    def repair(libraries, last):
+        """The next final-fix library: repairs of the phrases, the words and
+        the word sequences that `libraries` leave wrong; the sequences found
+        and how many were damaged."""
+        def attempt(found):
+            texts = guarded + [sequences.sequence_text(s) for s in found]
+            aims = [phrases.final[p] for p in guarded] + [sequences.sequence_aim(s) for s in found]
+            before = pipeline.convert(texts, libraries)
+            damaged = sum(1 for aim, got in zip(aims[len(guarded):], before[len(guarded):]) if got != aim)
+            return repairs(aims, before, encoding, len(guarded), not last), damaged
+
+        found, _ = sequences.find(pipeline, libraries)
+        fixes, damaged = attempt(found)
+        if last:
+            # A repair's own source may straddle words that read right so
+            # far: count those among what it would break, and try again.
+            probed, _ = sequences.find(pipeline, libraries, fixes)
+            fixes = attempt(probed)[0]
+        return fixes, found, damaged
+
     libraries = [make(phrases.base, phrases.plain, [])]
     libraries.append(make(phrases.vocabulary, phrases.final, libraries[:]))
     libraries.append(make(phrases.idioms, phrases.plain, libraries[:]))
-    before = pipeline.convert(guarded, libraries)
-    libraries.append(repairs(phrases, guarded, before, encoding))
+    fixes, found, damaged = repair(libraries, False)
+    libraries.append(fixes)
     punctuation = Library(encoding)
     for mainland, taiwan in QUOTES:
         punctuation.add(mainland, taiwan) if name == "g2b" else punctuation.add(taiwan, mainland)
     libraries.append(punctuation.seal())
-    before = pipeline.convert(guarded, libraries)
-    libraries.append(repairs(phrases, guarded, before, encoding))
+    libraries.append(repair(libraries, True)[0])
 
     report_agreement(report, name, phrases, checked, words, pipeline.convert(guarded, libraries))
+    report_sequences(report, name, sequences, pipeline, libraries, (found, damaged))
     return libraries
+
+
+def report_sequences(report, name, sequences, pipeline, libraries, first=None, every=1):
+    """Checks every `every`-th of the word sequences against the whole
+    pipeline and reports them (with `first`, the sequences the first repair
+    found and how many of them were damaged then); returns the damaged share
+    of those checked."""
+    found, readings = sequences.find(pipeline, libraries)
+    found = found[::every]
+    damaged = sequences.damaged(pipeline, libraries, found, readings)
+    counts = [sum(1 for s in found if len(s) == n) for n in (2, 3)]
+    line = ("%s: %d sequences of two of the %d commonest words and %d of three of the %d commonest, "
+            "where a source straddles a boundary" % (name, counts[0], SEQUENCE_WORDS[2], counts[1], SEQUENCE_WORDS[3]))
+    if first is not None:
+        line += "; %d of %d damaged before the final-fix libraries" % (first[1], len(first[0]))
+    bigrams = sum(1 for s, _ in damaged if len(s) == 2)
+    line += "; %d damaged%s (%d of two words, %d of three)" % (
+        len(damaged), " after them" if first is not None else "", bigrams, len(damaged) - bigrams)
+    report.append(line)
+    for sequence, got in damaged[:10]:
+        report.append("    %s -> %s, not %s" % ("|".join(sequences.text[w] for w in sequence), got,
+                                              "".join(readings[w] for w in sequence)))
+    return len(damaged) / max(1, len(found))
 
 
 # ---------------------------------------------------------------------------
@@ -432,9 +704,10 @@ def catalogue_text(name, user_samples):
 def generate(output, dicts, kivomap, kivocrypt):
     report = []
     samples = read_user_samples(USER_SAMPLES)
+    table = WordTable()
     with tempfile.TemporaryDirectory(prefix="kivo-lumbra-") as plain_dir:
         for name in ("g2b", "b2g"):
-            libraries = build_direction(name, dicts, kivomap, plain_dir, report)
+            libraries = build_direction(name, dicts, table, kivomap, plain_dir, report)
             for file_name, library in zip(LIBRARY_FILES[name], libraries):
                 plain = os.path.join(plain_dir, file_name + ".txt")
                 write(plain, library_text(library.pairs, library.encoding))
@@ -476,21 +749,27 @@ def read_built_in(folder, name, kivocrypt, workdir):
     return libraries
 
 
-def verify(folder, dicts, kivomap, kivocrypt, every):
+def verify(folder, dicts, kivomap, kivocrypt, every, sequence_every=1):
     """Runs the committed libraries over every `every`-th usable phrase of each
-    direction; returns the report and the lowest agreement in per cent."""
+    direction and every `sequence_every`-th word sequence; returns the
+    report, the lowest agreement in per cent and the damaged share of the
+    sequences by direction."""
     report = []
     lowest = 100.0
+    damaged = {}
+    table = WordTable()
     with tempfile.TemporaryDirectory(prefix="kivo-lumbra-verify-") as workdir:
         for name in ("g2b", "b2g"):
             pipeline = Pipeline(name, kivomap, workdir)
-            phrases = Phrases(name, dicts, everyday_words(), every)
+            phrases = Phrases(name, dicts, everyday_words(table), every)
             usable, words = usable_phrases(name, phrases, pipeline)
             checked = [p for p in phrases.everything if p in usable]
             libraries = read_built_in(folder, name, kivocrypt, workdir)
             results = pipeline.convert(checked + words, libraries)
             lowest = min(lowest, report_agreement(report, name, phrases, checked, words, results))
-    return report, lowest
+            sequences = WordSequences(name, dicts, table)
+            damaged[name] = report_sequences(report, name, sequences, pipeline, libraries, every=sequence_every)
+    return report, lowest, damaged
 
 
 def same_tree(a, b):
@@ -518,7 +797,8 @@ def main(argv):
     try:
         dicts = phrase_dictionaries.Dictionaries(args.dictionaries)
         if args.verify is not None:
-            report, lowest = verify(args.output, dicts, args.kivomap, args.kivocrypt, max(1, args.every))
+            report, lowest, _ = verify(args.output, dicts, args.kivomap, args.kivocrypt, max(1, args.every),
+                                       max(1, args.every))
             print("\n".join(report))
             if lowest < args.verify:
                 print("%s: below %.2f %% agreement" % (args.output, args.verify), file=sys.stderr)

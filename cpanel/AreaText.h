@@ -25,6 +25,7 @@ std::string EncodeAreaText(const std::wstring& text, UINT nCodePage);
 
 // The whole text and the selection of an edit control as bytes.
 std::string GetAreaBytes(HWND hEdit, UINT nCodePage);
+// False unless the edit holds the whole text afterwards.
 bool SetAreaBytes(HWND hEdit, const std::string& bytes, UINT nCodePage);
 std::string GetAreaSelectionBytes(HWND hEdit, UINT nCodePage);
 // The bytes of the edit's units `nStart` up to `nEnd` (its selection's units).
@@ -39,3 +40,12 @@ int GetAreaLength(HWND hEdit);
 // the same characters whatever the system's code page; the blocks are made
 // before the clipboard is emptied. False when the clipboard cannot be opened.
 bool WriteAreaClipboard(HWND hOwner, const std::string& bytes, UINT nCodePage);
+
+// How many characters of `text` `nCodePage` cannot write: encoded, each of
+// them would come out as "?" or as another character, and be lost. A
+// surrogate pair counts once; escaped bytes go back as they came and are
+// not counted.
+size_t CountUnencodableCharacters(const std::wstring& text, UINT nCodePage);
+// The same for an edit control's text (none on the Windows 95 family, whose
+// areas hold the bytes themselves).
+size_t CountAreaUnencodable(HWND hEdit, UINT nCodePage);

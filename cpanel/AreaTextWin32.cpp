@@ -156,9 +156,14 @@ std::string GetAreaBytes(HWND hEdit, UINT nCodePage)
 
 bool SetAreaBytes(HWND hEdit, const std::string& bytes, UINT nCodePage)
 {
+    // An edit that took the text only in part (one that is full) has not
+    // taken it: the caller must not name the area after a file it lacks.
     if (!UsesWideText())
-        return ::SetWindowTextA(hEdit, bytes.c_str()) != FALSE;
-    return ::SetWindowTextW(hEdit, DecodeAreaBytes(bytes, nCodePage).c_str()) != FALSE;
+        return ::SetWindowTextA(hEdit, bytes.c_str()) != FALSE &&
+               static_cast<size_t>(::GetWindowTextLengthA(hEdit)) == std::string(bytes.c_str()).size();
+    const std::wstring text = DecodeAreaBytes(bytes, nCodePage);
+    return ::SetWindowTextW(hEdit, text.c_str()) != FALSE &&
+           static_cast<size_t>(::GetWindowTextLengthW(hEdit)) == text.size();
 }
 
 std::string GetAreaSelectionBytes(HWND hEdit, UINT nCodePage)
@@ -224,4 +229,62 @@ bool WriteAreaClipboard(HWND hOwner, const std::string& bytes, UINT nCodePage)
     if (unicode.Get() && ::SetClipboardData(CF_UNICODETEXT, unicode.Get()))
         unicode.Release();
     return true;
+}
+
+namespace {
+
+// True when the units encode in `nCodePage` and decode back to themselves.
+bool Encodes(const wchar_t* pUnits, int nUnits, UINT nCodePage)
+{
+    if (nUnits <= 0)
+        return true;
+    BOOL bDefaultUsed = FALSE;
+    const int nBytes = ::WideCharToMultiByte(nCodePage, 0, pUnits, nUnits, nullptr, 0, nullptr, &bDefaultUsed);
+    if (nBytes <= 0 || bDefaultUsed)
+        return false;
+    std::string bytes(static_cast<size_t>(nBytes), '\0');
+    ::WideCharToMultiByte(nCodePage, 0, pUnits, nUnits, &bytes[0], nBytes, nullptr, nullptr);
+    // A best-fit look-alike (a plain letter for an accented one) is a loss too.
+    return Widen(bytes.data(), nBytes, nCodePage, 0) == std::wstring(pUnits, static_cast<size_t>(nUnits));
+}
+
+size_t CountInRun(const wchar_t* pUnits, size_t nUnits, UINT nCodePage)
+{
+    // Nearly every run encodes whole: one look, then one per character only where it does not.
+    if (Encodes(pUnits, static_cast<int>(nUnits), nCodePage))
+        return 0;
+    size_t nLost = 0;
+    for (size_t i = 0; i < nUnits;) {
+        const bool bPair = i + 1 < nUnits && pUnits[i] >= 0xD800 && pUnits[i] <= 0xDBFF && pUnits[i + 1] >= 0xDC00 &&
+                           pUnits[i + 1] <= 0xDFFF;
+        const int nLength = bPair ? 2 : 1;
+        if (!Encodes(pUnits + i, nLength, nCodePage))
+            ++nLost;
+        i += static_cast<size_t>(nLength);
+    }
+    return nLost;
+}
+
+} // namespace
+
+size_t CountUnencodableCharacters(const std::wstring& text, UINT nCodePage)
+{
+    size_t nLost = 0;
+    size_t nRun = 0;
+    size_t i = 0;
+    while (i <= text.size()) {
+        if (i < text.size() && !IsEscape(text, i)) {
+            ++i;
+            continue;
+        }
+        nLost += CountInRun(text.data() + nRun, i - nRun, nCodePage);
+        i += 2;
+        nRun = i;
+    }
+    return nLost;
+}
+
+size_t CountAreaUnencodable(HWND hEdit, UINT nCodePage)
+{
+    return UsesWideText() ? CountUnencodableCharacters(GetWideText(hEdit), nCodePage) : 0;
 }

@@ -53,6 +53,9 @@ private:
     // The refresh after an edit of a path field, which keeps its caret and selection.
     void RefreshStatusAfterEdit(int nEditId);
     void SetTextIfChanged(int nId, const std::string& strText);
+    // Enables or disables a button; one that has the keyboard focus hands it
+    // on first, since a dialog whose focus was disabled away takes no keys.
+    void EnableKeepingKeyboard(int nId, bool bEnable);
 
     void OnLanguageChosen(int nIndex);
     void OnBrowseFolder(int nEditId, const char* pszLastFolderValue);

@@ -179,16 +179,24 @@ void CControlPanelDlg::RefreshStatus()
     m_bRegistered = IsControlRegistered();
     SetTextIfChanged(IDC_MCP_REGISTRATION_STATUS,
                      texts.m_arrStatusTexts[m_bRegistered ? kStatusRegistered : kStatusNotRegistered]);
-    EnableItem(IDC_MCP_REGISTER, !m_bRegistered);
+    EnableKeepingKeyboard(IDC_MCP_REGISTER, !m_bRegistered);
 
     m_bLumbraFolderValid = CheckLumbraPath(kLumbraPathFolder, FieldText(IDC_MCP_LUMBRA_FOLDER),
                                            m_app.m_strLumbraRoot, m_app.m_strLumbraExe);
-    EnableItem(IDC_MCP_LUMBRA_VIEW, m_bLumbraFolderValid);
+    EnableKeepingKeyboard(IDC_MCP_LUMBRA_VIEW, m_bLumbraFolderValid);
     m_bLumbraExeValid = CheckLumbraPath(kLumbraPathExecutable, FieldText(IDC_MCP_LUMBRA_EXE),
                                         m_app.m_strLumbraRoot, m_app.m_strLumbraExe);
-    EnableItem(IDC_MCP_EXE_RUN, m_bLumbraExeValid);
-    EnableItem(IDC_MCP_WA_OPEN, m_bLumbraExeValid);
-    EnableItem(IDC_MCP_MAIN_VIEW, FolderExists(FieldText(IDC_MCP_MAIN_FOLDER)));
+    EnableKeepingKeyboard(IDC_MCP_EXE_RUN, m_bLumbraExeValid);
+    EnableKeepingKeyboard(IDC_MCP_WA_OPEN, m_bLumbraExeValid);
+    EnableKeepingKeyboard(IDC_MCP_MAIN_VIEW, FolderExists(FieldText(IDC_MCP_MAIN_FOLDER)));
+}
+
+void CControlPanelDlg::EnableKeepingKeyboard(int nId, bool bEnable)
+{
+    const HWND hItem = GetItem(nId);
+    if (!bEnable && hItem && ::GetFocus() == hItem)
+        ::SendMessageW(GetHwnd(), WM_NEXTDLGCTL, 0, FALSE);  // the next control in tab order
+    EnableItem(nId, bEnable);
 }
 
 void CControlPanelDlg::RefreshStatusAfterEdit(int nEditId)

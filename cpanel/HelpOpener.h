@@ -21,9 +21,10 @@ struct CHelpSettings {
 // Opens topic `nTopic` (HelpTopics.h). Topic 8, the release notes, first
 // opens the vendor's home page in the browser. With the help file present
 // the viewer is owned by `hOwner`, else by the main window, else by the
-// desktop. True when the viewer's window opened or the browser was started
-// on the online page; false when neither happened (a context number the
-// file's map lacks, no browser at all).
+// desktop; a help file that does not open in the viewer (damaged, or a
+// context number its map lacks) gives way to the online page, as a missing
+// one does. True when the viewer's window opened or the browser was started
+// on the online page; false when neither happened (no browser at all).
 bool OpenHelp(unsigned nTopic, HWND hOwner, const CHelpSettings& settings);
 
 // The help file OpenHelp uses: "<main folder>\<file of the edition>".

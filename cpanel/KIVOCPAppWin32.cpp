@@ -211,7 +211,9 @@ bool CKIVOCPApp::LoadSettings()
 bool CKIVOCPApp::AcquireSingleInstance()
 {
     m_hInstanceMutex.Reset(::CreateMutexA(nullptr, FALSE, kControlPanelClass));
-    if (m_hInstanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    // No mutex is no proof of being alone: the name may be held by a panel of
+    // another user, who may not open it, or by some other object.
+    if (!m_hInstanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
         if (const HWND hRunning = ::FindWindowA(kControlPanelClass, nullptr)) {
             if (::IsIconic(hRunning))
                 ::ShowWindow(hRunning, SW_RESTORE);

@@ -1,5 +1,5 @@
 // Hands the user over to Lumbra for editing word adjustment. A running Lumbra
-// is shown, brought to the front and sent its own word-adjustment command. A
+// is shown (restored when minimised), brought to the front and sent its own word-adjustment command. A
 // Lumbra that is not running is started and waited for, one tick a second
 // for at most two minutes; the command goes to its window once, when the
 // window appears. Nothing comes back from Lumbra.
@@ -28,7 +28,8 @@ public:
     CLumbraHandOff& operator=(const CLumbraHandOff&) = delete;
 
     // False only when Lumbra was not running and the shell could not start
-    // `strLumbraExe`; then there is nothing to wait for.
+    // `strLumbraExe`; then there is nothing to wait for. While a started
+    // Lumbra is waited for, nothing is started again.
     bool Start(const std::string& strLumbraExe);
     // Timer 1's tick.
     void OnTimer();

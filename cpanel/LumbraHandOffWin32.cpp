@@ -13,6 +13,10 @@ bool CLumbraHandOff::Start(const std::string& strLumbraExe)
         Activate(hLumbra);
         return true;
     }
+    // Started already and not up yet: a second click must not start a second
+    // Lumbra; the wait under way sends the command when the window comes.
+    if (IsWaiting())
+        return true;
     const INT_PTR nResult = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(nullptr, "open", strLumbraExe.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (nResult <= 32)
@@ -36,7 +40,8 @@ void CLumbraHandOff::OnTimer()
 void CLumbraHandOff::Activate(HWND hLumbra)
 {
     m_nWait = kMaxTicks + 1;
-    ::ShowWindow(hLumbra, SW_SHOW);
+    // SW_SHOW would leave a minimised Lumbra minimised, its dialog out of sight.
+    ::ShowWindow(hLumbra, ::IsIconic(hLumbra) ? SW_RESTORE : SW_SHOW);
     ::BringWindowToTop(hLumbra);
     ::SetForegroundWindow(hLumbra);
     ::PostMessageA(hLumbra, WM_COMMAND, kLumbraWordAdjustmentCommand, 0);

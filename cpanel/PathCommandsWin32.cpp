@@ -13,10 +13,10 @@ std::string BrowseRememberedFolder(HWND hOwner, const std::string& strFieldText,
 {
     std::string strStart = NearestExistingFolder(strFieldText);
     if (strStart.empty())
-        strStart = GetRegString(kRegPath, pszLastFolderValue, "");
+        strStart = GetUserRegString(kRegPath, pszLastFolderValue, "");
     const std::string strChosen = BrowseForFolder(hOwner, strStart, strTitle, nTitleCodePage);
     if (!strChosen.empty())
-        SetRegString(kRegPath, pszLastFolderValue, strChosen);
+        SetUserRegString(kRegPath, pszLastFolderValue, strChosen);
     return strChosen;
 }
 
@@ -25,12 +25,12 @@ bool BrowseLumbraExecutable(HWND hOwner, const std::string& strExeField, const s
 {
     std::string strStart = NearestExistingFolder(strExeField);
     if (strStart.empty())
-        strStart = GetRegString(kRegPath, kRegLastLumbraExePath, "");
+        strStart = GetUserRegString(kRegPath, kRegLastLumbraExePath, "");
     if (strStart.empty())
         strStart = NearestExistingFolder(strFolderField);
     if (!ChooseFileToOpen(hOwner, strFilter, nCodePage, strStart, strChosen))
         return false;
-    SetRegString(kRegPath, kRegLastLumbraExePath, NearestExistingFolder(strChosen));
+    SetUserRegString(kRegPath, kRegLastLumbraExePath, NearestExistingFolder(strChosen));
     return true;
 }
 

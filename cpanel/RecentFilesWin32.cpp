@@ -41,7 +41,7 @@ std::vector<std::string> LoadRecentFiles(const std::string& strSubKey)
 {
     std::vector<std::string> arrList;
     for (std::size_t i = 1; i <= kRecentFileLimit; ++i) {
-        std::string strPath = GetRegString(strSubKey, std::to_string(i), std::string());
+        std::string strPath = GetUserRegString(strSubKey, std::to_string(i), std::string());
         TrimBlank(strPath);
         if (strPath.empty())
             break;
@@ -67,9 +67,9 @@ bool SaveRecentFiles(const std::vector<std::string>& arrList, const std::string&
     const std::vector<std::string> arrUnique = UniqueRecentFiles(arrList);
     bool bStored = true;
     for (std::size_t i = 0; i < arrUnique.size(); ++i)
-        bStored = SetRegString(strSubKey, std::to_string(i + 1), arrUnique[i]) && bStored;
+        bStored = SetUserRegString(strSubKey, std::to_string(i + 1), arrUnique[i]) && bStored;
     // The list ends at the first empty value; past the limit there is none to write.
     if (arrUnique.size() < kRecentFileLimit)
-        bStored = SetRegString(strSubKey, std::to_string(arrUnique.size() + 1), std::string()) && bStored;
+        bStored = SetUserRegString(strSubKey, std::to_string(arrUnique.size() + 1), std::string()) && bStored;
     return bStored;
 }

@@ -6,9 +6,9 @@
 bool ShowReleaseNotesOnce(const std::string& strBuildDate, const CHelpSettings& settings, HWND hOwner)
 {
     const std::string strValue = kRegReleaseNotePrefix + strBuildDate;
-    if (GetRegString(kRegReleaseNoteSubKey, strValue, "") == "1")
+    if (GetUserRegString(kRegReleaseNoteSubKey, strValue, "") == "1")
         return false;
     OpenHelp(kHelpTopicReleaseNotes, hOwner, settings);
-    SetRegString(kRegReleaseNoteSubKey, strValue, "1");
+    SetUserRegString(kRegReleaseNoteSubKey, strValue, "1");
     return true;
 }

@@ -49,7 +49,8 @@ public:
     // False when the user cancelled the save prompt.
     bool CloseArea(EArea area);
 
-    // The area that Ctrl+O, Ctrl+S, Ctrl+V and Ctrl+A act on.
+    // The area that Ctrl+O, Ctrl+S, Ctrl+V and Ctrl+A act on: the one shown,
+    // else the one with the keyboard focus, else the one nearer the pointer.
     EArea TargetArea() const;
 
 protected:
@@ -91,7 +92,8 @@ private:
     HWND AreaWindow(EArea area) const;
     UINT AreaCodePage(EArea area) const;
     std::string AreaBytes(EArea area) const;
-    void PutAreaBytes(EArea area, const std::string& bytes);
+    // False when the area did not take the whole text.
+    bool PutAreaBytes(EArea area, const std::string& bytes);
     bool IsAreaEmpty(EArea area) const;
 
     void SetUpButtons();
@@ -121,8 +123,12 @@ private:
     // The file dialogs, opened in the area's last folder.
     bool ChooseOpenPath(EArea area, std::string& strPath);
     bool ChooseSavePath(EArea area, std::string& strPath);
-    // Writes the area to `strPath`; on failure shows the error and answers false.
+    // Writes the area to `strPath`; on failure shows the error and answers
+    // false. A text with characters its code page cannot write is saved only
+    // when the user agrees to lose them (false, nothing written, otherwise).
     bool WriteArea(EArea area, const std::string& strPath);
+    bool ConfirmOverwrite(const std::string& strPath);
+    bool ConfirmLosingCharacters(EArea area);
     void RememberFolder(EArea area, const std::string& strPath);
     void ShowError(const std::string& strText);
 

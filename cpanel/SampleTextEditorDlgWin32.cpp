@@ -125,9 +125,9 @@ std::string CSampleTextEditorDlg::AreaBytes(EArea area) const
     return GetAreaBytes(AreaWindow(area), AreaCodePage(area));
 }
 
-void CSampleTextEditorDlg::PutAreaBytes(EArea area, const std::string& bytes)
+bool CSampleTextEditorDlg::PutAreaBytes(EArea area, const std::string& bytes)
 {
-    SetAreaBytes(AreaWindow(area), bytes, AreaCodePage(area));
+    return SetAreaBytes(AreaWindow(area), bytes, AreaCodePage(area));
 }
 
 bool CSampleTextEditorDlg::IsAreaEmpty(EArea area) const
@@ -146,7 +146,7 @@ bool CSampleTextEditorDlg::OnInitDialog()
     m_hAccel = ::LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDR_EDITOR_ACCELERATORS));
 
     for (const CColourRow& colour : kColours)
-        this->*colour.pColour = GetRegDWORD(kRegColor, colour.pszValue, colour.crDefault);
+        this->*colour.pColour = GetUserRegDWORD(kRegColor, colour.pszValue, colour.crDefault);
 
     const CControlPanelTexts& texts = m_app.m_texts;
     SetUpStatusBar();
@@ -364,7 +364,7 @@ void CSampleTextEditorDlg::OnLanguageChosen(EArea area, int nIndex)
     SetStatusText(m_app.m_texts.m_strEditorReady);
     ::SetCursor(hOldCursor);
 
-    SetRegDWORD(kRegOptions, row.pszLanguageValue, static_cast<DWORD>(nIndex));
+    SetUserRegDWORD(kRegOptions, row.pszLanguageValue, static_cast<DWORD>(nIndex));
 }
 
 void CSampleTextEditorDlg::ApplyAreaFont(EArea area)
@@ -440,6 +440,11 @@ CSampleTextEditorDlg::EArea CSampleTextEditorDlg::TargetArea() const
         return kAreaSource;
     if (!m_bShowSource)
         return kAreaDestination;
+    // The keys go where the caret is; the pointer decides only when neither area has it.
+    const HWND hFocus = ::GetFocus();
+    for (EArea area : {kAreaSource, kAreaDestination})
+        if (hFocus && (hFocus == AreaWindow(area) || ::IsChild(AreaWindow(area), hFocus)))
+            return area;
     RECT source = {}, destination = {};
     ::GetWindowRect(AreaWindow(kAreaSource), &source);
     ::GetWindowRect(AreaWindow(kAreaDestination), &destination);
@@ -591,7 +596,7 @@ void CSampleTextEditorDlg::ToggleOnTop()
     m_bTopmost = !m_bTopmost;
     ::SetWindowPos(GetHwnd(), m_bTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetRegDWORD(kRegWindow, "On Top", m_bTopmost ? 1 : 0);
+    SetUserRegDWORD(kRegWindow, "On Top", m_bTopmost ? 1 : 0);
 }
 
 void CSampleTextEditorDlg::WritePosition()
@@ -599,10 +604,10 @@ void CSampleTextEditorDlg::WritePosition()
     RECT rect = {};
     if (!::GetWindowRect(GetHwnd(), &rect))
         return;
-    SetRegDWORD(kRegWindow, "Pos Left", static_cast<DWORD>(rect.left));
-    SetRegDWORD(kRegWindow, "Pos Right", static_cast<DWORD>(rect.right));
-    SetRegDWORD(kRegWindow, "Pos Top", static_cast<DWORD>(rect.top));
-    SetRegDWORD(kRegWindow, "Pos Bottom", static_cast<DWORD>(rect.bottom));
+    SetUserRegDWORD(kRegWindow, "Pos Left", static_cast<DWORD>(rect.left));
+    SetUserRegDWORD(kRegWindow, "Pos Right", static_cast<DWORD>(rect.right));
+    SetUserRegDWORD(kRegWindow, "Pos Top", static_cast<DWORD>(rect.top));
+    SetUserRegDWORD(kRegWindow, "Pos Bottom", static_cast<DWORD>(rect.bottom));
 }
 
 // ---- Closing
@@ -625,7 +630,7 @@ void CSampleTextEditorDlg::OnDestroy()
 {
     m_app.SetEditorWindow(nullptr);
     for (const CColourRow& colour : kColours)
-        SetRegDWORD(kRegColor, colour.pszValue, this->*colour.pColour);
+        SetUserRegDWORD(kRegColor, colour.pszValue, this->*colour.pColour);
     CDialog::OnDestroy();
 }
 

@@ -3,14 +3,17 @@
 // a file go into the area as they are; its language only shows them.
 #include "SampleTextEditorDlg.h"
 
+#include "AreaText.h"
 #include "CatalogueMessages.h"
 #include "FileDialog.h"
 #include "KIVOCPApp.h"
 #include "MessageBox.h"
+#include "MessageCatalogue.h"
 #include "PathText.h"
 #include "PathUtil.h"
 #include "RecentFiles.h"
 #include "Registry.h"
+#include "ScopedFlag.h"
 #include "TextFile.h"
 #include "TextTrim.h"
 
@@ -21,6 +24,12 @@ constexpr char kRegFile[] = "File";
 // How a count of bytes is written in the too-large message.
 constexpr char kHeadBytesText[] = "60,000";
 
+// The name of an area's code page in the prompt before characters are lost.
+const char* CodePageName(UINT nCodePage)
+{
+    return nCodePage == 950 ? "Big5" : "GBK";
+}
+
 } // namespace
 
 void CSampleTextEditorDlg::ShowError(const std::string& strText)
@@ -30,30 +39,56 @@ void CSampleTextEditorDlg::ShowError(const std::string& strText)
 
 void CSampleTextEditorDlg::RememberFolder(EArea area, const std::string& strPath)
 {
-    SetRegString(kRegFile, Row(area).pszLastFolderValue, ParentFolder(strPath));
+    SetUserRegString(kRegFile, Row(area).pszLastFolderValue, ParentFolder(strPath));
 }
 
 bool CSampleTextEditorDlg::ChooseOpenPath(EArea area, std::string& strPath)
 {
-    const std::string strFolder = GetRegString(kRegFile, Row(area).pszLastFolderValue, std::string());
+    const std::string strFolder = GetUserRegString(kRegFile, Row(area).pszLastFolderValue, std::string());
     return ChooseFileToOpen(GetHwnd(), m_app.m_texts.m_strTextFileFilter, m_app.m_nCodePage, strFolder, strPath);
 }
 
 bool CSampleTextEditorDlg::ChooseSavePath(EArea area, std::string& strPath)
 {
-    std::string strStart = GetRegString(kRegFile, Row(area).pszLastFolderValue, std::string());
+    std::string strStart = GetUserRegString(kRegFile, Row(area).pszLastFolderValue, std::string());
     if (!strStart.empty())
         strStart += "\\";
     std::string strChosen;
     if (!ChooseFileToSave(GetHwnd(), m_app.m_texts.m_strTextFileFilter, m_app.m_nCodePage, strStart, strChosen))
         return false;
-    // The dialogs add no extension of their own: notes and notes. become notes.txt.
+    // The dialogs add no extension of their own: notes and notes. become
+    // notes.txt. The dialog asked only about the name as typed; the name it
+    // becomes may be a file of its own, which is not replaced unasked.
     strPath = EnsureTxtExtension(strChosen, CP_ACP);
-    return !strPath.empty();
+    if (strPath.empty())
+        return false;
+    std::string strTyped = strChosen;
+    TrimBlank(strTyped);
+    return strPath == strTyped || !PathExists(strPath) || ConfirmOverwrite(strPath);
+}
+
+bool CSampleTextEditorDlg::ConfirmOverwrite(const std::string& strPath)
+{
+    const std::string strQuestion = GetMessage(IDS_MESSAGE_PROMPT_FILE_EXISTS_PROMPT_OVERWRITE, strPath);
+    return ShowMessageBox(strQuestion, std::string(), MB_YESNO | MB_ICONQUESTION, GetHwnd()) == IDYES;
+}
+
+bool CSampleTextEditorDlg::ConfirmLosingCharacters(EArea area)
+{
+    const UINT nCodePage = AreaCodePage(area);
+    const size_t nLost = CountAreaUnencodable(AreaWindow(area), nCodePage);
+    if (nLost == 0)
+        return true;
+    const std::string strQuestion = ReplacePlaceholder(
+        ReplacePlaceholder(GetMessage(IDS_MESSAGE_PROMPT_SAVE_LOSES_CHARACTERS), "#1", std::to_string(nLost)), "#2",
+        CodePageName(nCodePage));
+    return ShowMessageBox(strQuestion, std::string(), MB_YESNO | MB_ICONEXCLAMATION, GetHwnd()) == IDYES;
 }
 
 bool CSampleTextEditorDlg::WriteArea(EArea area, const std::string& strPath)
 {
+    if (!ConfirmLosingCharacters(area))
+        return false;
     CCatalogueMessages messages(GetHwnd());
     std::string strMessage;
     if (WriteTextFile(strPath, AreaBytes(area), strMessage, messages) == kWriteSucceeded)
@@ -97,18 +132,26 @@ void CSampleTextEditorDlg::LoadAreaFile(const std::string& strPath, EArea area)
         break;
     case kReadHeadOnly:
     case kReadWhole:
-        if (nResult == kReadHeadOnly) {
+        if (nResult == kReadHeadOnly)
             ShowError(ReplacePlaceholder(
                 ReplacePlaceholder(ReplacePlaceholder(texts.m_strFileTooLarge, "#1", strPath), "#2", kHeadBytesText),
                 "#3", texts.m_strProductName));
-            // Untitled, so that a save never puts the head in place of the whole file.
-            (this->*row.pFile).clear();
-        } else {
-            this->*row.pFile = strPath;
-        }
         if (!(this->*row.pShow))
             ToggleArea(area);
-        PutAreaBytes(area, strText);
+        // Named only once its text is in: an area named after a file it does
+        // not hold would put what it holds in place of that file on Save.
+        if (!PutAreaBytes(area, strText)) {
+            // What part of it went in goes again: the area stays closed, as the load left it.
+            {
+                const CScopedFlag setting(m_bSettingText);
+                PutAreaBytes(area, std::string());
+            }
+            this->*row.pModified = false;
+            ShowError(area == kAreaSource ? texts.m_strSourceAreaFull : texts.m_strDestinationAreaFull);
+            break;
+        }
+        // A head alone stays untitled, so that a save never puts it in place of the whole file.
+        this->*row.pFile = nResult == kReadWhole ? strPath : std::string();
         this->*row.pModified = false;
         RememberFolder(area, strPath);
         AddRecentFile(strPath, row.pszRecentKey);

@@ -79,10 +79,10 @@ bool CUpdateCheck::Run()
 {
     const CUpdateDate today = TodayDate();
     const std::string strToday = FormatUpdateDate(today);
-    if (GetRegString(kRegAutoDetect, kRegLastTry, "") == strToday)
+    if (GetUserRegString(kRegAutoDetect, kRegLastTry, "") == strToday)
         return false;
-    SetRegString(kRegAutoDetect, kRegLastTry, strToday);
-    if (IsInQuietPeriod(GetRegString(kRegAutoDetect, kRegLastDeny, ""), today))
+    SetUserRegString(kRegAutoDetect, kRegLastTry, strToday);
+    if (IsInQuietPeriod(GetUserRegString(kRegAutoDetect, kRegLastDeny, ""), today))
         return false;
 
     const std::string strSite = VendorSite();
@@ -124,7 +124,7 @@ bool CUpdateCheck::Run()
         strChoice = ReplacePlaceholder(strChoice, "#1", VendorHomePage(strSite, nLCID));
         strChoice = ReplacePlaceholder(strChoice, "#2", ProductHomePage(strSite, nLCID));
         ShowMessageBox(strChoice, std::string(), MB_OK, Owner());
-        SetRegString(kRegAutoDetect, kRegLastDeny, strToday);
+        SetUserRegString(kRegAutoDetect, kRegLastDeny, strToday);
         return false;
     }
     if (!bInstaller) {

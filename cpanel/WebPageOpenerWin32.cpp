@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kStartedByAssociation = 33;
+
 // The default value of HKEY_CLASSES_ROOT `strKey` read into a bounded
 // buffer; empty when it is missing, not a string or does not fit.
 std::string ReadClassesDefault(const std::string& strKey, std::size_t nMaxChars)
@@ -53,7 +55,11 @@ int OpenWebPage(const std::string& strUrl)
     if (nResult > 32)
         return nResult;
     const std::string strLine = BrowserCommandLine(HtmAssociationCommand(), strUrl);
-    if (!strLine.empty())
-        ::WinExec(strLine.c_str(), SW_SHOW);
-    return nResult;
+    if (strLine.empty())
+        return nResult;
+    // The browser the association names opened the page: that is success,
+    // whatever the shell said before.
+    // (WinExec's own success, above 31, may be 32, which callers read as the
+    // shell's "not found"; a success of the shell's kind goes back instead.)
+    return ::WinExec(strLine.c_str(), SW_SHOW) > 31 ? kStartedByAssociation : nResult;
 }

@@ -3,7 +3,9 @@
 #include "ControlPanelSettings.h"
 #include "KIVOCPApp.h"
 #include "LumbraPathCheck.h"
+#include "MessageBox.h"
 #include "PathCommands.h"
+#include "Registry.h"
 #include "ScopedFlag.h"
 
 namespace {
@@ -66,7 +68,17 @@ bool CWizardLumbraPage::OnSetActive()
 
 LRESULT CWizardLumbraPage::OnWizardNext()
 {
-    return Validate(true) ? 0 : -1;
+    if (!Validate(true))
+        return -1;
+    // A folder without Lumbra's data is said here, where it can be mended:
+    // Finish would not store it, and the "noocx" road would start the tester
+    // on it as if all were well.
+    std::string strMessage;
+    if (!m_app.CheckIntegration(m_app.m_strWorkingLumbraRoot, strMessage)) {
+        ShowMessageBox(strMessage, std::string(), MB_OK | MB_ICONEXCLAMATION, GetSheetHwnd());
+        return -1;
+    }
+    return 0;
 }
 
 bool CWizardLumbraPage::Validate(bool bForce)
@@ -97,7 +109,11 @@ void CWizardLumbraPage::ValidateAfterEdit(int nEditId)
 
 void CWizardLumbraPage::ApplyPaths()
 {
-    if (!m_bPathsChanged)
+    // The paths the wizard started with may be ones typed in the control
+    // panel's window and never stored: what counts is the configuration.
+    const bool bStored = m_app.m_strWorkingLumbraRoot == GetRegString(kRegPath, kRegLumbraRoot, std::string()) &&
+                         m_app.m_strWorkingLumbraExe == GetRegString(kRegPath, kRegLumbraExe, std::string());
+    if (!m_bPathsChanged && bStored)
         return;
     // A folder without Lumbra's data is not stored; the wizard says nothing of it.
     std::string strMessage;

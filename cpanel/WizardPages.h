@@ -78,15 +78,16 @@ private:
 };
 
 // Page 2: Lumbra's installation folder and program; Next only while both
-// pass their checks. The paths go to the configuration when the wizard
-// ends with Finish, and only if Lumbra's data is complete in the folder.
+// pass their checks and Lumbra's data is complete in the folder (else the
+// integration message, and the page stays). The paths go to the
+// configuration when the wizard ends with Finish.
 class CWizardLumbraPage : public CWizardPage {
 public:
     explicit CWizardLumbraPage(CKIVOCPApp& app);
     ~CWizardLumbraPage() override;
 
-    // Stores the working paths as the configured ones when they changed and
-    // the integration check passes; silent either way.
+    // Stores the working paths as the configured ones when they were edited
+    // or differ from the stored ones, and the integration check passes.
     void ApplyPaths();
 
 protected:

@@ -144,6 +144,7 @@ enum MessageId : std::int32_t {
     IDS_MESSAGE_PROMPT_REG_OCX_TITLE = 80023,
     IDS_MESSAGE_INTGRATION_CHECK = 80024,
     IDS_MESSAGE_VALIDATION_CHECK_MESSAGE = 80025,
+    IDS_MESSAGE_PROMPT_SAVE_LOSES_CHARACTERS = 80040,
     IDS_ERROR_MISC_ERROR_CODE = 100000,
     IDS_ERROR_BAD_WA_PACK = 100001,
     IDS_ERROR_FILE_FILE_NOT_EXIST = 100002,
@@ -205,4 +206,4 @@ enum MessageId : std::int32_t {
 };
 
 // Rows in the table, the end row included.
-inline constexpr int kMessageTableRows = 198;
+inline constexpr int kMessageTableRows = 199;

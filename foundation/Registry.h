@@ -49,3 +49,16 @@ bool SetRegString(const std::string& strSubKey, const std::string& strValue, con
 DWORD GetRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwDefault);
 
 bool SetRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwNumber);
+
+// Values kept for one user's convenience (the editor's colours, languages,
+// folders and recent files, the folders last browsed, the update check's
+// dates, the release-notes mark) live under HKEY_CURRENT_USER, at the root's
+// path with the same subkeys: a standard user may not write the machine's
+// root. They are read there first, then from the root as before (where
+// earlier versions kept them), and written there only. What the control
+// reads (Lumbra's folder, the interface language) stays in the root.
+std::string GetUserRegString(const std::string& strSubKey, const std::string& strValue,
+                             const std::string& strDefault);
+bool SetUserRegString(const std::string& strSubKey, const std::string& strValue, const std::string& strText);
+DWORD GetUserRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwDefault);
+bool SetUserRegDWORD(const std::string& strSubKey, const std::string& strValue, DWORD dwNumber);

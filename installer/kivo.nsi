@@ -4,7 +4,11 @@
 ;   makensis -DKIVO_ARCH=32|64 -DKIVO_SOURCE=<repository> -DKIVO_BUILT_OCX=<kivo.ocx>
 ;            -DKIVO_CPANEL=<kivocp.exe> -DKIVO_TESTER=<kivotester.exe> -DKIVO_CONV=<kivoconv.exe>
 ;            -DKIVO_LUMBRA_EXE=<lumbra.exe> -DKIVO_HELP=<folder of the .chm files>
-;            -DKIVO_ICON=<kivocp.ico> -DKIVO_OUTFILE=<installer.exe> kivo.nsi
+;            -DKIVO_ICON=<kivocp.ico> -DKIVO_STANDIN_FILES=<standin-files.nsh>
+;            -DKIVO_OUTFILE=<installer.exe> kivo.nsi
+;
+; standin-files.nsh (made by installer/CMakeLists.txt) names every file of
+; the stand-in Lumbra's data, for writing it and for deleting just that.
 ;
 ; Optional: -DKIVO_VERSION=x.y.z (three numbers), -DKIVO_OCX=<another control
 ; file>, -DKIVO_FAST (zlib instead of solid LZMA, for installers built only
@@ -62,6 +66,7 @@ ManifestDPIAware true
 !include FileFunc.nsh
 !include Sections.nsh
 !include x64.nsh
+!include "${KIVO_STANDIN_FILES}"
 
 Name "${KIVO_DISPLAY_NAME}"
 OutFile "${KIVO_OUTFILE}"
@@ -126,6 +131,9 @@ LangString MsgCannotWrite ${LANG_TRADCHINESE} "安裝程式無法寫入 $0。請
 LangString MsgRegisterFailed ${LANG_ENGLISH} "The KIVO control $INSTDIR\kivo.ocx could not be registered (regsvr32 ended with $0). KIVO is not ready for use: run setup again, or remove it from Add/Remove Programs."
 LangString MsgRegisterFailed ${LANG_SIMPCHINESE} "无法注册 KIVO 控件 $INSTDIR\kivo.ocx（regsvr32 返回 $0）。KIVO 不能使用：请重新运行安装程序，或在“添加/删除程序”中删除它。"
 LangString MsgRegisterFailed ${LANG_TRADCHINESE} "無法登錄 KIVO 控制項 $INSTDIR\kivo.ocx（regsvr32 傳回 $0）。KIVO 無法使用：請重新執行安裝程式，或在「新增/移除程式」中移除它。"
+LangString MsgLumbraThere ${LANG_ENGLISH} "A Lumbra installation is in $LumbraFolder already; setup leaves it as it is and installs no stand-in there."
+LangString MsgLumbraThere ${LANG_SIMPCHINESE} "$LumbraFolder 中已有 Lumbra 安装；安装程序不改动它，也不在那里安装替代版。"
+LangString MsgLumbraThere ${LANG_TRADCHINESE} "$LumbraFolder 中已有 Lumbra 安裝；安裝程式不變更它，也不在那裡安裝替代版。"
 LangString MsgKeptShared ${LANG_ENGLISH} "Another KIVO installation uses the settings and the Lumbra stand-in; they are kept."
 LangString MsgKeptShared ${LANG_SIMPCHINESE} "另一个 KIVO 安装仍在使用这些设置和 Lumbra 替代版，已保留。"
 LangString MsgKeptShared ${LANG_TRADCHINESE} "另一個 KIVO 安裝仍在使用這些設定和 Lumbra 替代版，已保留。"
@@ -261,9 +269,15 @@ FunctionEnd
   Delete "$INSTDIR\kivoc.chm"
   Delete "$INSTDIR\kivoprc.chm"
   Delete "$INSTDIR\NOTICE.txt"
-  ; What the programs make beside themselves: the transfer scratch folder,
-  ; and the configuration folder while nothing is in it.
-  RMDir /r "$INSTDIR\temp"
+  ; What the programs make beside themselves: the files they leave in the
+  ; work folder (the control's transfer files and deciphered libraries, the
+  ; update checker's partial downloads), then that folder and the
+  ; configuration folder while nothing else is in them. An installation
+  ; into a folder of the user's own may have found a "temp" there.
+  Delete "$INSTDIR\temp\*.tps"
+  Delete "$INSTDIR\temp\*.download"
+  Delete "$INSTDIR\temp\temp*.tmp"
+  RMDir "$INSTDIR\temp"
   RMDir "$INSTDIR\config"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
@@ -387,17 +401,30 @@ Section "$(SecKivoName)" SecKivo
   CreateShortCut "$SMPROGRAMS\${KIVO_MENU}\$(LinkUninstall).lnk" "$INSTDIR\uninstall.exe"
 SectionEnd
 
-; The stand-in Lumbra beside KIVO's folder: its data and its program, which
-; takes the installation from its own folder. Chosen by default only when no
-; Lumbra is configured (.onInit); a Lumbra the user has stays untouched.
-Section "$(SecLumbraName)" SecLumbra
+; Where the stand-in goes: "Lumbra" beside KIVO's folder, which is where
+; the vendor's own Lumbra installs itself too.
+Function StandInFolder
   ${GetParent} "$INSTDIR" $0
   StrCpy $LumbraFolder "$0\Lumbra"
+FunctionEnd
+
+; The stand-in Lumbra beside KIVO's folder: its data and its program, which
+; takes the installation from its own folder. Chosen by default only when no
+; Lumbra is configured and none is in that folder (.onInit). It goes only
+; into a folder setup makes itself: a folder there already may be a real
+; Lumbra with the user's own catalogues and libraries, and is left alone.
+Section "$(SecLumbraName)" SecLumbra
+  Call StandInFolder
+  ${If} ${FileExists} "$LumbraFolder\*.*"
+  ${OrIf} ${FileExists} "$LumbraFolder"
+    DetailPrint "$(MsgLumbraThere)"
+    Return
+  ${EndIf}
   StrCpy $0 "$LumbraFolder"
   Call CheckWritable
-  SetOutPath "$LumbraFolder"
   ClearErrors
-  File /r "${KIVO_SOURCE}/lumbra/data/*"
+  !insertmacro WriteStandInData "$LumbraFolder"
+  SetOutPath "$LumbraFolder"
   File "${KIVO_LUMBRA_EXE}"
   Call StopOnWriteErrors
   !insertmacro SettingsView
@@ -430,6 +457,12 @@ Function .onInit
   ${AndIf} ${FileExists} "$0\*.*"
     !insertmacro UnselectSection ${SecLumbra}
   ${EndIf}
+  ; A Lumbra where the stand-in would go, configured or not.
+  Call StandInFolder
+  ${If} ${FileExists} "$LumbraFolder\*.*"
+  ${OrIf} ${FileExists} "$LumbraFolder\lumbra.exe"
+    !insertmacro UnselectSection ${SecLumbra}
+  ${EndIf}
 FunctionEnd
 
 ; Uninstalling ----------------------------------------------------------------
@@ -442,7 +475,7 @@ Section "un.$(SecRemoveName)" SecRemove
   !insertmacro RemoveInstallation un.
 SectionEnd
 
-; The settings (Lumbra's folder, language, colours, recent files) and the
+; The settings (Lumbra's folder, language; the user's colours, recent files) and the
 ; stand-in Lumbra, whose libraries the user may have edited, stay unless
 ; asked for (this component, or /PURGE on the command line), and as long as
 ; the other architecture's installation still uses them.
@@ -456,13 +489,19 @@ Section /o "un.$(SecPurgeName)" SecPurge
   !insertmacro SettingsView
   ReadRegStr $0 HKLM "${KIVO_SETTINGS}\Setup" "Lumbra Stand-in"
   DeleteRegKey HKLM "${KIVO_SETTINGS}"
+  ; And what the control panel kept for the user who removes it (colours,
+  ; recent files, folders, the update check's dates).
+  DeleteRegKey HKCU "${KIVO_SETTINGS}"
   !insertmacro OwnView
-  ; Only a folder that still holds the stand-in: the value is a path anyone
-  ; with the rights could have changed.
+  ; Only a folder that still holds the stand-in (the value is a path anyone
+  ; with the rights could have changed), and of it only the files setup
+  ; wrote: libraries the user added stay, and the folders that hold them.
   ${If} $0 != ""
   ${AndIf} ${FileExists} "$0\lumbra.exe"
   ${AndIf} ${FileExists} "$0\config\wag2b.ini"
-    RMDir /r "$0"
+    !insertmacro DeleteStandInData "$0"
+    Delete "$0\lumbra.exe"
+    RMDir "$0"
     ${GetParent} "$0" $1
     RMDir "$1"
   ${EndIf}

@@ -152,6 +152,21 @@ protected:
         return nId;
     }
     static size_t Dialogs(DWORD nProcess) { return VisibleWindowsOf(nProcess, "#32770").size(); }
+    // Lumbra's main windows on the screen, one per running Lumbra.
+    static int LumbraWindows()
+    {
+        int nCount = 0;
+        EnumWindows(
+            [](HWND hWnd, LPARAM lParam) {
+                char szClass[32] = {};
+                GetClassNameA(hWnd, szClass, sizeof szClass);
+                if (lstrcmpA(szClass, kLumbraWindowClass) == 0)
+                    ++*reinterpret_cast<int*>(lParam);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&nCount));
+        return nCount;
+    }
 
     static void EndLumbra()
     {
@@ -178,12 +193,18 @@ TEST_F(LumbraHandOffTest, ALumbraNotRunningIsStartedAndSentTheCommandOnce)
     SetWindowLongPtrA(m_hWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&handOff));
     ASSERT_TRUE(handOff.Start(WindowsPath(KIVO_LUMBRA_EXE)));
     EXPECT_TRUE(handOff.IsWaiting());
+    // A second click while Lumbra is on its way starts no second Lumbra.
+    EXPECT_TRUE(handOff.Start(WindowsPath(KIVO_LUMBRA_EXE)));
+    EXPECT_TRUE(handOff.IsWaiting());
     // The command arrives with the first tick that finds the window.
     EXPECT_TRUE(PumpUntil([] { return LumbraProcess() != 0 && Dialogs(LumbraProcess()) == 1; }, 20000));
     EXPECT_FALSE(handOff.IsWaiting());
     // Further ticks end the wait and send nothing more: still one dialog.
     PumpUntil([] { return false; }, 2500);
     EXPECT_EQ(Dialogs(LumbraProcess()), 1u);
+    EXPECT_EQ(LumbraWindows(), 1);
+    for (int i = 0; i < 4 && LumbraWindows() > 0; ++i)
+        EndLumbra();  // every one a failure left behind, too
     EXPECT_FALSE(KillTimer(m_hWindow, CLumbraHandOff::kTimerId)) << "the wait's timer still runs";
     SetWindowLongPtrA(m_hWindow, GWLP_USERDATA, 0);
 }
@@ -197,9 +218,13 @@ TEST_F(LumbraHandOffTest, ARunningLumbraIsSentTheCommandAtOnceAndAMissingProgram
     CChildProcess lumbra;
     ASSERT_TRUE(lumbra.Start(WindowsPath(KIVO_LUMBRA_EXE), "\"" + m_strLumbra + "\""));
     ASSERT_TRUE(WaitFor([] { return FindLumbraWindow() != nullptr; }, 20000));
+    // Minimised, it comes back to the screen with its dialog.
+    ShowWindow(FindLumbraWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([] { return IsIconic(FindLumbraWindow()) != FALSE; }, 5000));
     ASSERT_TRUE(handOff.Start("C:\\not\\started.exe"));  // the running one is taken
     EXPECT_FALSE(handOff.IsWaiting());
     EXPECT_TRUE(WaitFor([&] { return Dialogs(lumbra.GetId()) == 1; }, 10000));
+    EXPECT_TRUE(WaitFor([] { return !IsIconic(FindLumbraWindow()); }, 5000)) << "Lumbra was left minimised";
     EndLumbra();  // it does not end by itself
 }
 

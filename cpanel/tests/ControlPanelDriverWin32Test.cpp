@@ -42,6 +42,18 @@ TEST_F(ControlPanel, ASecondStartBringsBackTheFirstAndEnds)
     EXPECT_FALSE(first.WaitForExit(0, nExit));
 }
 
+TEST_F(ControlPanel, ASingleInstanceNameItCannotTakeIsNoFirstStart)
+{
+    // The name held by an object that is no mutex: the mutex cannot be made,
+    // which does not prove the program alone.
+    const HANDLE hOther = CreateEventA(nullptr, TRUE, FALSE, kPanelClass);
+    ASSERT_NE(hOther, nullptr);
+    CChildProcess& run = Start();
+    EXPECT_TRUE(Ended(run));
+    EXPECT_EQ(PanelOf(run), nullptr);
+    CloseHandle(hOther);
+}
+
 // Windows of the program's class count as running panels wherever they
 // are. A thread of their own answers them, as a running panel would when a
 // new start brings it to the front.
@@ -221,6 +233,24 @@ protected:
     }
     HWND Item(int nId) const { return GetDlgItem(m_hPanel, nId); }
     bool Enabled(int nId) const { return IsWindowEnabled(Item(nId)) != FALSE; }
+    // The control with the keyboard focus in the window's thread.
+    HWND Focus() const
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(m_hPanel, nullptr), &info) ? info.hwndFocus : nullptr;
+    }
+    // regsvr32 of this architecture on the built control, as another program runs it.
+    static bool RunRegsvr32(const std::string& strArguments)
+    {
+        char szSystem[MAX_PATH] = {};
+        GetSystemDirectoryA(szSystem, MAX_PATH);
+        CChildProcess regsvr32;
+        DWORD nExit = 1;
+        return regsvr32.Start(std::string(szSystem) + "\\regsvr32.exe",
+                              strArguments + " \"" + WindowsPath(KIVO_OCX_PATH) + "\"") &&
+               regsvr32.WaitForExit(kWaitMs, nExit) && nExit == 0;
+    }
     std::string Stored(const char* pszValue) const { return GetRegString(kRegPath, pszValue, "<none>"); }
 
     CChildProcess* m_pRun = nullptr;
@@ -311,6 +341,19 @@ TEST_F(ControlPanelWindow, RegisteringThroughTheButtonTurnsTheStatusLine)
 {
     ASSERT_FALSE(IsControlRegistered()) << "the prefix is left with the control unregistered";
     EXPECT_EQ(TextOf(Item(IDC_MCP_REGISTRATION_STATUS)), L"You haven't registered KIVO ActiveX Control in your system!");
+
+    // The keyboard on the button when the status turns: it goes on to
+    // another control of the window, not away with the disabled button.
+    SetForegroundWindow(m_hPanel);
+    PostMessageA(m_hPanel, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MCP_REGISTER)), TRUE);
+    ASSERT_TRUE(WaitFor([&] { return Focus() == Item(IDC_MCP_REGISTER); }, kWaitMs));
+    ASSERT_TRUE(RunRegsvr32("/s"));
+    ASSERT_TRUE(WaitFor([&] { return !Enabled(IDC_MCP_REGISTER); }, kWaitMs));
+    const HWND hFocus = Focus();
+    EXPECT_TRUE(hFocus && IsChild(m_hPanel, hFocus) && IsWindowEnabled(hFocus)) << "the window lost the keyboard";
+    ASSERT_TRUE(RunRegsvr32("/s /u"));
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_MCP_REGISTER); }, kWaitMs));
+
     const std::string strOcx = WindowsPath(KIVO_OCX_PATH);
     // The file dialog of each command, answered as a user answers it.
     for (const int nCommand : {IDC_MCP_REGISTER, ID_TOOLS_UNREGISTER}) {
@@ -398,14 +441,19 @@ TEST_F(ControlPanel, ReleaseNotesOnceAndHelpAndAboutFromTheWindow)
 {
     ASSERT_TRUE(CopyFileA((WindowsPath(KIVO_HELP_DIR) + "\\kivo.chm").c_str(), (m_strMain + "\\kivo.chm").c_str(),
                           FALSE));
-    // The first run of this build opens its release notes in the viewer.
+    // The first run of this build opens its release notes in the viewer, and
+    // marks them read for the user (who may not write the machine's root).
+    const std::string strApp = std::string(kKivoRegistryPath) + "\\App";
     SetRegString("App", kReleaseNotes, "");
+    settingstest::DeleteValue(HKEY_CURRENT_USER, strApp, kReleaseNotes);
     CChildProcess& run = Start();
     const HWND hPanel = WaitForPanel(run);
     ASSERT_NE(hPanel, nullptr);
     const auto viewers = [&] { return VisibleWindowsOf(run.GetId(), "HH Parent").size(); };
     EXPECT_TRUE(WaitFor([&] { return viewers() == 1; }, kWaitMs));
-    EXPECT_TRUE(WaitFor([] { return GetRegString("App", kReleaseNotes, "") == "1"; }, kWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return settingstest::GetString(HKEY_CURRENT_USER, strApp, kReleaseNotes) == "1"; },
+                        kWaitMs));
+    EXPECT_EQ(GetRegString("App", kReleaseNotes, "?"), "") << "the machine's root was written";
     for (HWND hViewer : VisibleWindowsOf(run.GetId(), "HH Parent"))
         PostMessageA(hViewer, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return viewers() == 0; }, kWaitMs));

@@ -96,17 +96,18 @@ protected:
         for (const char* pszValue : {kRegLumbraRoot, kRegLumbraExe})
             m_arrSaved.push_back(GetRegString(kRegPath, pszValue, ""));
         m_nSavedLCID = GetRegDWORD("Shell", "LCID", 0xFFFFFFFF);
-        m_strSavedNotes = GetRegString("App", kReleaseNotes, "");
+        // (The release notes' mark and the day of the last update check are the user's.)
+        m_strSavedNotes = GetUserRegString("App", kReleaseNotes, "");
         // This build's release notes count as read, unless a test says otherwise.
-        SetRegString("App", kReleaseNotes, "1");
+        SetUserRegString("App", kReleaseNotes, "1");
         SetRegString(kRegPath, kRegLumbraRoot, m_strLumbra);
         SetRegString(kRegPath, kRegLumbraExe, WindowsPath(KIVO_LUMBRA_EXE));
         SetRegDWORD("Shell", "LCID", 1033);
         // Today's update check counts as done: no test goes to the vendor's site.
-        m_strSavedLastTry = GetRegString("AutoDetect", "Last Try", "");
+        m_strSavedLastTry = GetUserRegString("AutoDetect", "Last Try", "");
         SYSTEMTIME now = {};
         GetLocalTime(&now);
-        SetRegString("AutoDetect", "Last Try",
+        SetUserRegString("AutoDetect", "Last Try",
                      std::to_string(now.wYear) + "-" + std::to_string(now.wMonth) + "-" + std::to_string(now.wDay));
     }
 
@@ -120,8 +121,8 @@ protected:
             settingstest::PutDWORD(HKEY_LOCAL_MACHINE, std::string(kKivoRegistryPath) + "\\Shell", "LCID", 1033);
         else
             SetRegDWORD("Shell", "LCID", m_nSavedLCID);
-        SetRegString("App", kReleaseNotes, m_strSavedNotes);
-        SetRegString("AutoDetect", "Last Try", m_strSavedLastTry);
+        SetUserRegString("App", kReleaseNotes, m_strSavedNotes);
+        SetUserRegString("AutoDetect", "Last Try", m_strSavedLastTry);
         EndLumbra();
     }
 

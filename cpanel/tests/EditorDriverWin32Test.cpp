@@ -7,15 +7,19 @@
 #include "Clipboard.h"
 #include "ControlPanelResource.h"
 #include "ControlPanelRun.h"
+#include "KIVOCPApp.h"
 #include "RecentFiles.h"
+#include "SampleTextEditorDlg.h"
 #include "XDoTool.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -65,15 +69,18 @@ std::string ClipboardBytes()
     return bytes;
 }
 
+// The values gone from the machine's root and from the user's key alike.
 void DeleteValues(const char* pszSubKey, std::initializer_list<const char*> values)
 {
-    HKEY hKey = nullptr;
     const std::string strKey = std::string(kKivoRegistryPath) + "\\" + pszSubKey;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_SET_VALUE | kSettingsRegistryView, &hKey) != 0)
-        return;
-    for (const char* pszValue : values)
-        RegDeleteValueA(hKey, pszValue);
-    RegCloseKey(hKey);
+    for (HKEY hHive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY hKey = nullptr;
+        if (RegOpenKeyExA(hHive, strKey.c_str(), 0, KEY_SET_VALUE | kSettingsRegistryView, &hKey) != 0)
+            continue;
+        for (const char* pszValue : values)
+            RegDeleteValueA(hKey, pszValue);
+        RegCloseKey(hKey);
+    }
 }
 
 class SampleTextEditor : public ControlPanel {
@@ -84,8 +91,12 @@ protected:
         DeleteValues("Options", {"Source Language", "Destination Language"});
         DeleteValues(kRegWindow, {"On Top", "Pos Left", "Pos Right", "Pos Top", "Pos Bottom"});
         DeleteValues("File", {"Last Source File Folder", "Last Destination File Folder"});
+        // A colour of an earlier version's, in the machine's root only.
+        DeleteValues("Color", {"Source Text", "Source Background", "Destination Text", "Destination Background"});
+        settingstest::PutDWORD(HKEY_LOCAL_MACHINE, std::string(kKivoRegistryPath) + "\\Color", "Source Text",
+                               0x123456);
         for (const char* pszKey : {kRecentSourceKey, kRecentDestinationKey})
-            SetRegString(pszKey, "1", "");
+            SetUserRegString(pszKey, "1", "");
         m_pProcess = &Start();
         m_hPanel = WaitForPanel(*m_pProcess);
         ASSERT_NE(m_hPanel, nullptr);
@@ -128,10 +139,24 @@ protected:
         return XDoTool("mousemove " + std::to_string((rect.left + rect.right) / 2) + " " +
                        std::to_string((rect.top + rect.bottom) / 2));
     }
+    // Keys typed into an area, as a user clicks into it first.
     bool Keys(int nArea, const std::string& strKeys) const
     {
         SetForegroundWindow(m_hEditor);
-        return MouseOver(Area(nArea)) && XDoTool("key --delay 100 " + strKeys);
+        return MouseOver(Area(nArea)) && XDoTool("click 1") && XDoTool("key --delay 100 " + strKeys);
+    }
+    // The keyboard's place in the editor's thread.
+    HWND Focus() const
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(m_hEditor, nullptr), &info) ? info.hwndFocus : nullptr;
+    }
+    DWORD SelectionEnd(int nArea) const
+    {
+        DWORD dwStart = 0, dwEnd = 0;
+        SendMessageA(Area(nArea), EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
+        return dwEnd - dwStart;
     }
     // Replaces an area's text as typing does (a multi-line edit reports no
     // change for WM_SETTEXT).
@@ -151,7 +176,7 @@ protected:
         WaitFor([&] { return !IsWindow(hBox); }, kWaitMs);
         return strText;
     }
-    std::string Recent(const char* pszKey, int nEntry) { return GetRegString(pszKey, std::to_string(nEntry), "?"); }
+    std::string Recent(const char* pszKey, int nEntry) { return GetUserRegString(pszKey, std::to_string(nEntry), "?"); }
 
     CChildProcess* m_pProcess = nullptr;
     HWND m_hPanel = nullptr;
@@ -173,8 +198,8 @@ TEST_F(SampleTextEditor, PasteIntoAnEmptyAreaTakesTheClipboardsLanguageFirst)
     ASSERT_TRUE(Keys(3, "ctrl+v"));
     ASSERT_TRUE(WaitFor([&] { return Language(3) == 1 && Bytes(3) == kBig5Text; }, kWaitMs))
         << "destination holds " << Bytes(3) << " in language " << Language(3);
-    EXPECT_EQ(GetRegDWORD("Options", "Destination Language", kAbsent), 1u);
-    EXPECT_EQ(GetRegDWORD("Options", "Source Language", kAbsent), kAbsent);
+    EXPECT_EQ(GetUserRegDWORD("Options", "Destination Language", kAbsent), 1u);
+    EXPECT_EQ(GetUserRegDWORD("Options", "Source Language", kAbsent), kAbsent);
     Screenshot(m_hEditor, "editor-gbk-above-big5-below.bmp");
 
     // Big5 into the non-empty GBK source: the language stays, the bytes go in as they are.
@@ -193,12 +218,12 @@ TEST_F(SampleTextEditor, PasteIntoAnEmptyAreaTakesTheClipboardsLanguageFirst)
     SendMessageA(GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE), CB_SETCURSEL, 1, 0);
     SendMessageA(m_hEditor, WM_COMMAND, MAKEWPARAM(IDC_DCE_DESTINATION_LANGUAGE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE)));
-    EXPECT_EQ(GetRegDWORD("Options", "Destination Language", kAbsent), kAbsent);
+    EXPECT_EQ(GetUserRegDWORD("Options", "Destination Language", kAbsent), kAbsent);
     // A real change keeps the bytes and writes the choice.
     SendMessageA(GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE), CB_SETCURSEL, 0, 0);
     SendMessageA(m_hEditor, WM_COMMAND, MAKEWPARAM(IDC_DCE_DESTINATION_LANGUAGE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(m_hEditor, IDC_DCE_DESTINATION_LANGUAGE)));
-    EXPECT_EQ(GetRegDWORD("Options", "Destination Language", kAbsent), 0u);
+    EXPECT_EQ(GetUserRegDWORD("Options", "Destination Language", kAbsent), 0u);
     EXPECT_EQ(Bytes(3), kBig5Text);
 }
 
@@ -218,27 +243,33 @@ TEST_F(SampleTextEditor, DetectionReadsOnlyTheHeadOfAHugeClipboard)
     EXPECT_EQ(Bytes(1).size(), strHuge.size());
 }
 
-TEST_F(SampleTextEditor, AcceleratorsActOnTheAreaUnderTheMouse)
+TEST_F(SampleTextEditor, AcceleratorsActOnTheFocusedAreaAndElseOnTheOneUnderTheMouse)
 {
     SetWindowTextA(Area(1), "source");
     SetWindowTextA(Area(3), "destination");
-    ASSERT_TRUE(Keys(3, "ctrl+a"));
-    DWORD dwStart = 1, dwEnd = 0;
-    WaitFor([&] {
-        SendMessageA(Area(3), EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
-        return dwEnd == 11;
-    }, kWaitMs);
-    EXPECT_EQ(dwStart, 0u);
-    EXPECT_EQ(dwEnd, 11u);
+    // The caret in the source, the mouse over the destination: the source it is.
+    SetForegroundWindow(m_hEditor);
+    ASSERT_TRUE(MouseOver(Area(1)) && XDoTool("click 1"));
+    ASSERT_TRUE(WaitFor([&] { return Focus() == Area(1); }, kWaitMs));
+    ASSERT_TRUE(MouseOver(Area(3)) && XDoTool("key ctrl+a"));
+    EXPECT_TRUE(WaitFor([&] { return SelectionEnd(1) == 6; }, kWaitMs)) << "the focused area was not selected";
+    EXPECT_EQ(SelectionEnd(3), 0u) << "the area under the mouse was selected";
+
+    // Neither area focused (the language list is): the mouse decides.
+    SendMessageA(Area(1), EM_SETSEL, 0, 0);
+    PostMessageA(m_hEditor, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(m_hEditor, IDC_DCE_SOURCE_LANGUAGE)), TRUE);
+    ASSERT_TRUE(WaitFor([&] { return Focus() == GetDlgItem(m_hEditor, IDC_DCE_SOURCE_LANGUAGE); }, kWaitMs));
+    ASSERT_TRUE(MouseOver(Area(3)) && XDoTool("key ctrl+a"));
+    EXPECT_TRUE(WaitFor([&] { return SelectionEnd(3) == 11; }, kWaitMs));
+    EXPECT_EQ(SelectionEnd(1), 0u) << "the source area was selected too";
     EXPECT_EQ(GetFocus(), nullptr);  // the focus is the editor's thread's, not ours
-    SendMessageA(Area(1), EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
-    EXPECT_EQ(dwEnd - dwStart, 0u) << "the source area was selected too";
 
     ASSERT_TRUE(Keys(3, "ctrl+t"));
-    EXPECT_TRUE(WaitFor([&] { return GetRegDWORD(kRegWindow, "On Top", kAbsent) == 1; }, kWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return GetUserRegDWORD(kRegWindow, "On Top", kAbsent) == 1; }, kWaitMs));
     EXPECT_TRUE(GetWindowLongA(m_hEditor, GWL_EXSTYLE) & WS_EX_TOPMOST);
     ASSERT_TRUE(Keys(1, "ctrl+t"));
-    EXPECT_TRUE(WaitFor([&] { return GetRegDWORD(kRegWindow, "On Top", kAbsent) == 0; }, kWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return GetUserRegDWORD(kRegWindow, "On Top", kAbsent) == 0; }, kWaitMs));
     // Wine leaves an owned window topmost after HWND_NOTOPMOST, so only the
     // stored choice is checked here.
 }
@@ -303,7 +334,7 @@ TEST_F(SampleTextEditor, OpeningReadsBytesAndKeepsTheRecentList)
     ASSERT_TRUE(AnswerFileDialog(*m_pProcess, strFile));
     ASSERT_TRUE(WaitFor([&] { return !TextOf(Area(3)).empty(); }, kWaitMs));
     EXPECT_EQ(EncodeAreaText(TextOf(Area(3)), 936), kBig5Text + "\r\n");  // the bytes, shown as GBK
-    EXPECT_EQ(GetRegString("File", "Last Destination File Folder", ""), m_scratch.Path());
+    EXPECT_EQ(GetUserRegString("File", "Last Destination File Folder", ""), m_scratch.Path());
     EXPECT_EQ(Recent(kRecentDestinationKey, 1), strFile);
     EXPECT_EQ(Recent(kRecentDestinationKey, 2), "");
 
@@ -375,7 +406,7 @@ TEST_F(SampleTextEditor, SavePromptsAnswerBothWays)
     ASSERT_TRUE(AnswerFileDialog(*m_pProcess, m_scratch / "notes"));
     const std::string strNotes = m_scratch / "notes.txt";
     ASSERT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(strNotes) == kGbkText; }, kWaitMs));
-    EXPECT_EQ(GetRegString("File", "Last Source File Folder", ""), m_scratch.Path());
+    EXPECT_EQ(GetUserRegString("File", "Last Source File Folder", ""), m_scratch.Path());
 
     // A read-only file: the writer asks; No leaves it untouched and says so.
     SetFileAttributesA(strNotes.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -416,6 +447,99 @@ TEST_F(SampleTextEditor, ABig5AreaSavedUnderAWesternCodePageKeepsEveryByte)
         << CScratchFolder::ReadBytes(strSaved);
 }
 
+TEST_F(SampleTextEditor, SavingAsksBeforeItReplacesAFileOrLosesCharacters)
+{
+    // "notes" typed where notes.txt exists: the dialog knew only "notes", so
+    // the editor asks; No writes nothing, Yes replaces it.
+    const std::string strNotes = m_scratch / "notes.txt";
+    CScratchFolder::WriteBytes(strNotes, "the user's notes");
+    Type(1, L"new text");
+    ASSERT_TRUE(Keys(1, "ctrl+s"));
+    ASSERT_TRUE(AnswerFileDialog(*m_pProcess, m_scratch / "notes"));
+    const std::string strAsked = AnswerBox(IDNO);
+    EXPECT_EQ(strAsked.rfind("Following file already exists, will you overwrite it?", 0), 0u) << strAsked;
+    EXPECT_NE(strAsked.find(strNotes), std::string::npos) << strAsked;
+    Sleep(500);
+    EXPECT_EQ(CScratchFolder::ReadBytes(strNotes), "the user's notes");
+    ASSERT_TRUE(Keys(1, "ctrl+s"));
+    ASSERT_TRUE(AnswerFileDialog(*m_pProcess, m_scratch / "notes"));
+    AnswerBox(IDYES);
+    EXPECT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(strNotes) == "new text"; }, kWaitMs));
+
+    // Characters GBK has not (a Thai letter, an emoji): how many is said
+    // first; No saves nothing, Yes saves them as "?".
+    Type(1, std::wstring(L"ab\u0E01") + L"c" + L"\xD83D\xDE00");
+    ASSERT_TRUE(Keys(1, "ctrl+s"));
+    const std::string strLoss = AnswerBox(IDNO);
+    EXPECT_EQ(strLoss.rfind("2 character(s) of this text cannot be written in GBK", 0), 0u) << strLoss;
+    Sleep(500);
+    EXPECT_EQ(CScratchFolder::ReadBytes(strNotes), "new text");
+    ASSERT_TRUE(Keys(1, "ctrl+s"));
+    AnswerBox(IDYES);
+    EXPECT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(strNotes).rfind("ab?c?", 0) == 0; }, kWaitMs))
+        << CScratchFolder::ReadBytes(strNotes);
+    // Text GBK holds saves without a word.
+    Type(1, DecodeAreaBytes(kGbkText, 936));
+    ASSERT_TRUE(Keys(1, "ctrl+s"));
+    EXPECT_TRUE(WaitFor([&] { return CScratchFolder::ReadBytes(strNotes) == kGbkText; }, kWaitMs));
+    EXPECT_TRUE(BoxesOf(*m_pProcess).empty());
+}
+
+// ---- In the driver's own process, where an area can be made full
+
+WNDPROC g_pfnAreaProc = nullptr;
+
+// An area that takes no more text, as a full one of the Windows 95 family
+// takes less than it is given.
+LRESULT CALLBACK FullArea(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_SETTEXT && lParam && *reinterpret_cast<const char*>(lParam) != '\0')
+        return FALSE;
+    return CallWindowProcW(g_pfnAreaProc, hWnd, uMsg, wParam, lParam);
+}
+
+TEST_F(ControlPanel, ALoadTheAreaCannotTakeLeavesItUntitledAndSaysSo)
+{
+    const std::string strFile = m_scratch / "letter.txt";
+    CScratchFolder::WriteBytes(strFile, "the letter's own text\r\n");
+    SetUserRegString(kRecentSourceKey, "1", "");
+    CKIVOCPApp app;
+    app.m_strMainPath = m_strMain;
+    app.ChooseInterfaceLanguage();
+    ASSERT_TRUE(CKIVOCPApp::RegisterWindowClass());
+    CSampleTextEditorDlg editor(app);
+    ASSERT_TRUE(editor.Create(nullptr));
+    const HWND hSource = editor.GetItem(IDC_DCE_SOURCE);
+    g_pfnAreaProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hSource, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FullArea)));
+
+    // The editor's message box, answered from another thread while the
+    // editor runs it on this one.
+    std::atomic<bool> bDone{false};
+    std::string strSaid;
+    std::thread answer([&] {
+        while (!bDone) {
+            for (HWND hBox : VisibleWindowsOf(GetCurrentProcessId(), "#32770"))
+                if (GetDlgItem(hBox, kMessageBoxIdText) && strSaid.empty()) {
+                    strSaid = BoxText(hBox);
+                    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                }
+            Sleep(100);
+        }
+    });
+    editor.LoadAreaFile(strFile, CSampleTextEditorDlg::kAreaSource);
+    bDone = true;
+    answer.join();
+    EXPECT_EQ(strSaid, "Source edit area was full, you can't fill more text in it");
+    EXPECT_EQ(editor.m_strSourceFile, "") << "named after a file it does not hold";
+    EXPECT_FALSE(editor.m_bSourceModified);
+    EXPECT_EQ(GetUserRegString(kRecentSourceKey, "1", "?"), "");
+    SetWindowLongPtrW(hSource, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnAreaProc));
+    // A Save now asks for a name: the letter stays as it is.
+    EXPECT_EQ(CScratchFolder::ReadBytes(strFile), "the letter's own text\r\n");
+    editor.EndDialog(IDCANCEL);
+}
+
 // ---- The window
 
 TEST_F(SampleTextEditor, AreasShowHideAndTheWindowKeepsItsPlace)
@@ -446,21 +570,27 @@ TEST_F(SampleTextEditor, AreasShowHideAndTheWindowKeepsItsPlace)
     EXPECT_GE(window.right - window.left, 380);
     EXPECT_GE(window.bottom - window.top, 150);
 
-    // Closing writes the colours and no position; minimising writes the position.
+    // Closing writes the colours and no position; minimising writes the
+    // position. The colours are the user's: written under the current user
+    // only, as read (the root's, where nothing of the user's was yet).
     PostMessageA(m_hEditor, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(m_hEditor); }, kWaitMs));
-    EXPECT_EQ(GetRegDWORD(kRegWindow, "Pos Left", kAbsent), kAbsent);
-    EXPECT_EQ(GetRegDWORD("Color", "Source Background", kAbsent), RGB(255, 128, 192));
+    const std::string strColours = std::string(kKivoRegistryPath) + "\\Color";
+    EXPECT_EQ(GetUserRegDWORD(kRegWindow, "Pos Left", kAbsent), kAbsent);
+    EXPECT_EQ(settingstest::GetDWORD(HKEY_CURRENT_USER, strColours, "Source Background", kAbsent),
+              RGB(255, 128, 192));
+    EXPECT_EQ(settingstest::GetDWORD(HKEY_CURRENT_USER, strColours, "Source Text", kAbsent), 0x123456u);
+    EXPECT_EQ(settingstest::GetDWORD(HKEY_LOCAL_MACHINE, strColours, "Source Background", kAbsent), kAbsent);
     m_hEditor = OpenEditor(m_hPanel);
     ASSERT_NE(m_hEditor, nullptr);
     EXPECT_TRUE(IsWindowVisible(Area(1)) && IsWindowVisible(Area(3))) << "a new window starts afresh";
     GetWindowRect(m_hEditor, &window);
     PostMessageA(m_hEditor, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitFor([&] { return GetRegDWORD(kRegWindow, "Pos Bottom", kAbsent) != kAbsent; }, kWaitMs));
-    EXPECT_EQ(static_cast<LONG>(GetRegDWORD(kRegWindow, "Pos Left", kAbsent)), window.left);
-    EXPECT_EQ(static_cast<LONG>(GetRegDWORD(kRegWindow, "Pos Right", kAbsent)), window.right);
-    EXPECT_EQ(static_cast<LONG>(GetRegDWORD(kRegWindow, "Pos Top", kAbsent)), window.top);
-    EXPECT_EQ(static_cast<LONG>(GetRegDWORD(kRegWindow, "Pos Bottom", kAbsent)), window.bottom);
+    ASSERT_TRUE(WaitFor([&] { return GetUserRegDWORD(kRegWindow, "Pos Bottom", kAbsent) != kAbsent; }, kWaitMs));
+    EXPECT_EQ(static_cast<LONG>(GetUserRegDWORD(kRegWindow, "Pos Left", kAbsent)), window.left);
+    EXPECT_EQ(static_cast<LONG>(GetUserRegDWORD(kRegWindow, "Pos Right", kAbsent)), window.right);
+    EXPECT_EQ(static_cast<LONG>(GetUserRegDWORD(kRegWindow, "Pos Top", kAbsent)), window.top);
+    EXPECT_EQ(static_cast<LONG>(GetUserRegDWORD(kRegWindow, "Pos Bottom", kAbsent)), window.bottom);
 }
 
 } // namespace

@@ -324,11 +324,15 @@ TEST(HelpViewer, EveryTopicOfEveryEditionOpensTheViewerOnItsPage)
                 std::fprintf(stderr, "KIVO-EXPECT-NO-NAVIGATION %s %u\n", strFile.c_str(), t.nTopic);
             std::fflush(stderr);
 
+            const CBrowserLog log;  // emptied before the open
             const bool bOpened = OpenHelp(t.nTopic, hGiven, settings);
             const HWND hViewer = FindViewer();
             if (!t.pszPage) {
-                EXPECT_FALSE(bOpened);
+                // The viewer cannot show it: the online page opens instead.
+                EXPECT_TRUE(bOpened);
                 EXPECT_EQ(hViewer, nullptr);
+                if (log.IsAvailable())
+                    EXPECT_EQ(log.WaitForStarts(1).size(), 1u);  // and has arrived before the next case
                 continue;
             }
             EXPECT_TRUE(bOpened);
@@ -394,6 +398,16 @@ TEST_F(BrowserTest, WithoutAHelpFileTheOnlinePageOfTheTopicReachesTheBrowser)
         EXPECT_EQ(m_log.WaitForStarts(1), std::vector<std::string>{m_strSite + c.pszPath});
         EXPECT_EQ(FindViewer(), nullptr);
     }
+
+    // A help file that is there but does not open: the same online page.
+    CScratchFolder damagedMainFolder;
+    CScratchFolder::WriteBytes(damagedMainFolder / "kivo.chm", "not a help file at all");
+    m_log.Clear();
+    CHelpSettings settings;
+    settings.m_strMainPath = damagedMainFolder.Path();
+    EXPECT_TRUE(OpenHelp(23, nullptr, settings));
+    EXPECT_EQ(m_log.WaitForStarts(1), std::vector<std::string>{m_strSite + "/kivo/help/english/userguide/43_tte.htm"});
+    EXPECT_EQ(FindViewer(), nullptr);
 }
 
 TEST_F(BrowserTest, ReleaseNotesShowOncePerBuildAfterTheVendorsHomePage)
@@ -446,6 +460,7 @@ TEST_F(BrowserTest, WebPagesOpenThroughTheShellOrElseThroughTheHtmAssociation)
         std::vector<std::string> arrStarts;
     } cases[] = {
         {"", strUrl, {}},
+        {"C:\\no\\such\\browser.exe %1", strUrl, {}},
         {"\"" + strRecorder + "\" \"%1\"", strUrl, {strUrl}},
         {strRecorder + " %1", strUrl, {strUrl}},
         // Without "%1" the address follows the command after a blank.
@@ -459,8 +474,12 @@ TEST_F(BrowserTest, WebPagesOpenThroughTheShellOrElseThroughTheHtmAssociation)
         std::unique_ptr<CHtmAssociation> association;
         if (!c.strCommand.empty())
             association = std::make_unique<CHtmAssociation>(c.strCommand);
-        // The shell's own answer comes back, whatever the association did.
-        EXPECT_EQ(OpenWebPage(c.strUrl), 2);
+        // A browser the association started is success; else the shell's own answer comes back.
+        const int nResult = OpenWebPage(c.strUrl);
+        if (c.arrStarts.empty())
+            EXPECT_EQ(nResult, 2);
+        else
+            EXPECT_GT(nResult, 32);
         EXPECT_EQ(m_log.WaitForStarts(c.arrStarts.size(), c.arrStarts.empty() ? 1500 : 15000), c.arrStarts);
     }
 }
@@ -677,6 +696,22 @@ TEST_F(BrowserTest, LinkAnswersRealMouseAndKeys)
         EXPECT_EQ(CBoxWatch::s_strText, "Can't open link.\r\nThe specified file was not found.");
         EXPECT_FALSE(link.IsVisited());
         EXPECT_TRUE(m_log.Starts().empty());
+    }
+    // The shell fails, the ".htm" association starts the browser: the page
+    // is open, and no beep or box says otherwise.
+    {
+        const CBrokenShell broken;
+        const CHtmAssociation association("\"" + Env("KIVO_TEST_RECORDER") + "\" \"%1\"");
+        m_log.Clear();
+        CBoxWatch::s_nSeen = 0;
+        const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 100, &CBoxWatch::Tick);
+        ASSERT_TRUE(MoveMouseTo(onLink));
+        ASSERT_TRUE(Xdotool("click 1"));
+        EXPECT_EQ(m_log.WaitForStarts(1), std::vector<std::string>{strLonger});
+        PumpFor(1000);
+        ::KillTimer(nullptr, nTimer);
+        EXPECT_EQ(CBoxWatch::s_nSeen, 0) << CBoxWatch::s_strText;
+        EXPECT_TRUE(link.IsVisited());
     }
     dlg.EndDialog(IDCANCEL);
 }

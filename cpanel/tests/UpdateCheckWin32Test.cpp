@@ -63,10 +63,10 @@ protected:
         ControlPanel::SetUp();
         ASSERT_FALSE(m_strSite.empty()) << "run by update_transfer_driver.py";
         m_strSavedSite = GetRegString("Web", "Vendor Site", "");
-        m_strSavedDeny = GetRegString("AutoDetect", "Last Deny", "");
+        m_strSavedDeny = GetUserRegString("AutoDetect", "Last Deny", "");
         SetRegString("Web", "Vendor Site", m_strSite);
-        SetRegString("AutoDetect", "Last Try", "");
-        SetRegString("AutoDetect", "Last Deny", "");
+        SetUserRegString("AutoDetect", "Last Try", "");
+        SetUserRegString("AutoDetect", "Last Deny", "");
         // Wine's browser: a program that does nothing.
         m_strSavedBrowsers = ReadBrowsers();
         WriteBrowsers("true");
@@ -78,7 +78,7 @@ protected:
     {
         ControlPanel::TearDown();
         SetRegString("Web", "Vendor Site", m_strSavedSite);
-        SetRegString("AutoDetect", "Last Deny", m_strSavedDeny);
+        SetUserRegString("AutoDetect", "Last Deny", m_strSavedDeny);
         WriteBrowsers(m_strSavedBrowsers);
     }
 
@@ -185,7 +185,7 @@ TEST_F(UpdateCheck, TheOfferedInstallerIsDownloadedCheckedAndStartedThenThePanel
     EXPECT_EQ(strPrompt.find("New version of KIVO found, will you download it now?"), 0u) << strPrompt;
     EXPECT_NE(strPrompt.find("Version: 1.6"), std::string::npos) << strPrompt;
     EXPECT_NE(strPrompt.find("Build: 2006-01-15"), std::string::npos) << strPrompt;
-    EXPECT_EQ(GetRegString("AutoDetect", "Last Try", ""), Today());
+    EXPECT_EQ(GetUserRegString("AutoDetect", "Last Try", ""), Today());
     PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
 
     // The download dialog alone: the panel hides meanwhile.
@@ -281,7 +281,7 @@ TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
     ASSERT_NE(hChoice, nullptr);
     EXPECT_NE(BoxText(hChoice).find(m_strSite + "/"), std::string::npos) << BoxText(hChoice);
     PostMessageA(hChoice, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitFor([&] { return GetRegString("AutoDetect", "Last Deny", "") == Today(); }, kWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return GetUserRegString("AutoDetect", "Last Deny", "") == Today(); }, kWaitMs));
     PostMessageA(WaitForPanel(first), WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(Ended(first));
     EXPECT_EQ(InformationRequests(), 1);
@@ -296,8 +296,8 @@ TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
     };
     for (const auto& c : quiet) {
         SCOPED_TRACE(c.strLastDeny);
-        SetRegString("AutoDetect", "Last Try", c.strLastTry);
-        SetRegString("AutoDetect", "Last Deny", c.strLastDeny);
+        SetUserRegString("AutoDetect", "Last Try", c.strLastTry);
+        SetUserRegString("AutoDetect", "Last Deny", c.strLastDeny);
         CChildProcess& run = Start();
         const HWND hPanel = WaitForPanel(run);
         ASSERT_NE(hPanel, nullptr);
@@ -308,8 +308,8 @@ TEST_F(UpdateCheck, ADeclineSilencesTheCheckAndOnlyANewerBuildIsOffered)
     }
 
     // The sixth day asks again; this build's own date is no update.
-    SetRegString("AutoDetect", "Last Deny", DaysAgo(6));
-    SetRegString("AutoDetect", "Last Try", "");
+    SetUserRegString("AutoDetect", "Last Deny", DaysAgo(6));
+    SetUserRegString("AutoDetect", "Last Try", "");
     ServeInformation("2005-8-6", HexDigest(m_installer));
     CChildProcess& same = Start();
     const HWND hPanel = WaitForPanel(same);
@@ -344,7 +344,7 @@ TEST_F(UpdateCheck, WhatANetworkAttackerBringsIsNoOffer)
         SCOPED_TRACE(c.pszWhat);
         ASSERT_FALSE(c.strText.empty());
         Serve("kivo/download/updtinfo.txt", c.strText);
-        SetRegString("AutoDetect", "Last Try", "");
+        SetUserRegString("AutoDetect", "Last Try", "");
         CChildProcess& run = Start();
         const HWND hPanel = WaitForPanel(run);
         ASSERT_NE(hPanel, nullptr);

@@ -278,16 +278,32 @@ TEST_F(WizardFromThePanel, CancelKeepsThePathsAndOnlyACompleteLumbraIsStored)
     EXPECT_EQ(Field(IDC_MCP_LUMBRA_EXE), Wide(strExe, CP_ACP));
     EXPECT_EQ(GetRegString(kRegPath, kRegLumbraRoot, ""), m_strLumbra);
 
-    // Finished on a folder whose data is incomplete: nothing stored, no word
-    // said, and the panel's fields show what the wizard ended with.
+    // A folder whose data is incomplete: Next says so on the Lumbra page and
+    // stays there, so the wizard cannot finish on it; nothing is stored.
     OpenAtLumbraPage();
     SetPageText(IDC_WIZ_FOLDER, strBroken);
-    Finish();
-    EXPECT_TRUE(BoxesOf(*m_pRun).empty());
+    ASSERT_TRUE(Enabled(kNextButton));
+    Press(PSBTN_NEXT);
+    const HWND hBox = WaitForDialogWith(*m_pRun, kMessageBoxIdText);
+    ASSERT_NE(hBox, nullptr);
+    EXPECT_EQ(BoxText(hBox).find("Integration Check Failed!"), 0u) << BoxText(hBox);
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(hBox); }, kWaitMs));
+    EXPECT_TRUE(WaitForPage(kLumbraTitle));
+    Press(PSBTN_CANCEL);
+    ASSERT_TRUE(WaitFor([&] { return !WizardOf(*m_pRun) && IsWindowEnabled(m_hPanel); }, kWaitMs));
     EXPECT_EQ(GetRegString(kRegPath, kRegLumbraRoot, ""), m_strLumbra);
-    EXPECT_EQ(Field(IDC_MCP_LUMBRA_FOLDER), Wide(strBroken, CP_ACP));
 
-    // Finished on a complete one: stored.
+    // Paths typed in the panel and not applied, carried into the wizard and
+    // finished there untouched: Finish stores them, as its summary says.
+    SetText(GetDlgItem(m_hPanel, IDC_MCP_LUMBRA_FOLDER), strOther);
+    OpenAtLumbraPage();
+    EXPECT_EQ(TextOf(PageItem(IDC_WIZ_FOLDER)), Wide(strOther, CP_ACP));
+    Finish();
+    EXPECT_EQ(GetRegString(kRegPath, kRegLumbraRoot, ""), strOther);
+    EXPECT_EQ(GetRegString(kRegPath, kRegLumbraExe, ""), strExe);
+
+    // Finished on a complete one typed in the wizard: stored.
     OpenAtLumbraPage();
     SetPageText(IDC_WIZ_FOLDER, strOther + "\\");
     SetPageText(IDC_WIZ_EXE, strOtherExe);

@@ -43,7 +43,7 @@ TEST(MessageTable, EndsWithTheZeroRowAndCountsIt)
 {
     const int nCount = CountMessages();
     EXPECT_EQ(kMessageTableRows, nCount);
-    EXPECT_EQ(198, nCount);  // the 197 rows of the catalogue and the end row
+    EXPECT_EQ(199, nCount);  // the 198 rows of the catalogue and the end row
     const CMessageRow& end = g_arrMessageTable[nCount - 1];
     EXPECT_EQ(0, end.m_nId);
     ASSERT_NE(nullptr, end.m_pszKey);
@@ -96,7 +96,7 @@ TEST(MessageTable, CategoriesMatchIdRangesAndKeyWords)
     EXPECT_EQ(3, perCategory["Info"]);
     EXPECT_EQ(28, perCategory["Tip"]);
     EXPECT_EQ(93, perCategory["Dialog"]);
-    EXPECT_EQ(15, perCategory["Message"]);
+    EXPECT_EQ(16, perCategory["Message"]);
     EXPECT_EQ(38, perCategory["Error"]);
     EXPECT_EQ(20, perCategory["PXT"]);
 }

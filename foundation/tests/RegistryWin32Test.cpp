@@ -21,12 +21,14 @@ protected:
         m_strOldPath = GetRegistryPath();
         m_strScratch = "Software\\KIVO-utils-test-" + std::to_string(GetCurrentProcessId());
         DeleteTree(HKEY_LOCAL_MACHINE, m_strScratch);
+        DeleteTree(HKEY_CURRENT_USER, m_strScratch);
         SetRegistryRoot(HKEY_LOCAL_MACHINE, m_strScratch);
     }
     void TearDown() override
     {
         SetRegistryRoot(m_hOldHive, m_strOldPath);
         DeleteTree(HKEY_LOCAL_MACHINE, m_strScratch);
+        DeleteTree(HKEY_CURRENT_USER, m_strScratch);
     }
 
     // Stores a value of any type and size under root\subkey, past our own functions.
@@ -108,4 +110,27 @@ TEST_F(RegistryWin32Test, LongTextsAreCutToTheBufferTheProgramsRead)
     // A zero byte ends the text that is written.
     ASSERT_TRUE(SetRegString("Path", "Zero", std::string("ab\0cd", 5)));
     EXPECT_EQ(GetRegString("Path", "Zero", "fallback"), "ab");
+}
+
+TEST_F(RegistryWin32Test, UserValuesAreTheCurrentUsersAndFallBackToTheRoot)
+{
+    // Kept in the root by an earlier version: read from there while the user has none.
+    ASSERT_TRUE(SetRegDWORD("Color", "Source Text", 0x123456));
+    ASSERT_TRUE(SetRegString("File", "Last Source File Folder", "C:\\machine"));
+    EXPECT_EQ(GetUserRegDWORD("Color", "Source Text", 0), 0x123456u);
+    EXPECT_EQ(GetUserRegString("File", "Last Source File Folder", "none"), "C:\\machine");
+    EXPECT_EQ(GetUserRegString("File", "Missing", "none"), "none");
+    EXPECT_EQ(GetUserRegDWORD("Color", "Missing", 7), 7u);
+
+    // Written for the user alone, at the root's path; read first from then on.
+    EXPECT_TRUE(SetUserRegDWORD("Color", "Source Text", 0x654321));
+    EXPECT_TRUE(SetUserRegString("File", "Last Source File Folder", "C:\\mine"));
+    EXPECT_EQ(GetUserRegDWORD("Color", "Source Text", 0), 0x654321u);
+    EXPECT_EQ(GetUserRegString("File", "Last Source File Folder", "none"), "C:\\mine");
+    EXPECT_EQ(settingstest::GetDWORD(HKEY_CURRENT_USER, m_strScratch + "\\Color", "Source Text", 0), 0x654321u);
+    EXPECT_EQ(GetRegDWORD("Color", "Source Text", 0), 0x123456u) << "the root was written";
+    EXPECT_EQ(GetRegString("File", "Last Source File Folder", "none"), "C:\\machine");
+    // The user's empty text is a value of the user's, not a missing one.
+    EXPECT_TRUE(SetUserRegString("File", "Last Source File Folder", ""));
+    EXPECT_EQ(GetUserRegString("File", "Last Source File Folder", "none"), "");
 }

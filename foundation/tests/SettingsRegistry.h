@@ -69,6 +69,29 @@ inline DWORD GetDWORD(HKEY hHive, const std::string& strPath, const char* pszVal
     return dwNumber;
 }
 
+// The string value, or "" when it is not there.
+inline std::string GetString(HKEY hHive, const std::string& strPath, const char* pszValue,
+                             REGSAM view = kSettingsRegistryView)
+{
+    CScopedRegKey key;
+    char szText[1024] = {};
+    DWORD dwSize = sizeof szText - 1, dwType = 0;
+    if (RegOpenKeyExA(hHive, strPath.c_str(), 0, KEY_READ | view, key.Receive()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szText), &dwSize) !=
+            ERROR_SUCCESS ||
+        dwType != REG_SZ)
+        return std::string();
+    return szText;
+}
+
+inline void DeleteValue(HKEY hHive, const std::string& strPath, const char* pszValue,
+                        REGSAM view = kSettingsRegistryView)
+{
+    CScopedRegKey key;
+    if (RegOpenKeyExA(hHive, strPath.c_str(), 0, KEY_SET_VALUE | view, key.Receive()) == ERROR_SUCCESS)
+        RegDeleteValueA(key.Get(), pszValue);
+}
+
 // Removes a key and everything below it, in one view. The keys below are
 // opened from their parent's handle, which keeps them in that view.
 inline void DeleteTree(HKEY hParent, const std::string& strName, REGSAM view = kSettingsRegistryView)

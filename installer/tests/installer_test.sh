@@ -338,16 +338,56 @@ if [ "$arch" = 64 ]; then
     check "unwritable file: nothing registered" test -z "$(progid)"
 fi
 
-# Uninstalled on request with the settings: the configuration and the
-# stand-in setup made go; the user's own Lumbra stays.
+# Uninstalled on request with the settings: the configuration and what
+# setup wrote of the stand-in go; a library the user added to the stand-in
+# stays, and so does the user's own Lumbra.
 install "$installer"
 check "reinstall: exit 0" test $? -eq 0
 check "reinstall: the user's Lumbra kept" equal "$(reg_value 32 "$settings\\Path" 'Lumbra Root Folder')" 'C:\MyLumbra'
+standin_unix=$(unix_path "$standin")
+printf 'mine\r\n' >"$standin_unix/ctwa/custbig/mine.txt"
 uninstall "$arch" /PURGE
 removed "$arch" "purge"
 check "purge: settings removed" no_key 32 "$settings"
-check "purge: the stand-in Lumbra removed" test ! -e "$(unix_path "$standin")"
+check "purge: the user's settings removed" no_key 32 'HKCU\software\Perdix\KIVO\1.5'
+check "purge: the stand-in's program and data removed" \
+    test ! -e "$standin_unix/lumbra.exe" -a ! -e "$standin_unix/config" -a ! -e "$standin_unix/ctwa/basebig.txt" \
+    -a ! -e "$standin_unix/ctwa/cfbig"
+check "purge: a library the user added to the stand-in kept" \
+    equal "$(cat "$standin_unix/ctwa/custbig/mine.txt" 2>/dev/null)" $'mine\r'
 check "purge: the user's Lumbra kept" test -f "$drive_c/MyLumbra/config/wag2b.ini"
+
+# A Lumbra of the user's where the stand-in would go, and KIVO installed
+# into a folder of the user's own that has a "temp" of its own: setup writes
+# nothing into that Lumbra and does not configure it, and uninstalling with
+# /PURGE takes from "temp" only what the programs leave there.
+tools=$drive_c/Tools
+mkdir -p "$tools/temp/mine" "$drive_c/Lumbra/config"
+printf 'vendor' >"$drive_c/Lumbra/lumbra.exe"
+printf '[edited by the user]\r\n' >"$drive_c/Lumbra/config/wag2b.ini"
+printf 'notes' >"$tools/temp/notes.txt"
+printf 'kept' >"$tools/temp/mine/temp0.tmp"
+install "$installer" '/D=C:\Tools'
+check "beside a Lumbra: exit 0" test $? -eq 0
+check "beside a Lumbra: its catalogue untouched" \
+    equal "$(cat "$drive_c/Lumbra/config/wag2b.ini")" $'[edited by the user]\r'
+check "beside a Lumbra: its program untouched" equal "$(cat "$drive_c/Lumbra/lumbra.exe")" vendor
+check "beside a Lumbra: no stand-in data written" test ! -e "$drive_c/Lumbra/ctwa" -a ! -e "$drive_c/Lumbra/config/wab2g.ini"
+check "beside a Lumbra: nothing recorded as setup's" \
+    equal "$(reg_value 32 "$settings\\Setup" 'Lumbra Stand-in')$(reg_value 32 "$settings\\Path" 'Lumbra Root Folder')" ''
+for f in a.tps B.TPS kivo16.exe.download temp0.tmp temp12.tmp; do printf 'x' >"$tools/temp/$f"; done
+wine 'C:\Tools\uninstall.exe' /S /PURGE >/dev/null 2>&1
+for _ in $(seq 1 120); do
+    [ -z "$(entry_value "$arch" DisplayName)" ] && [ ! -e "$tools/kivo.ocx" ] && break
+    sleep 0.5
+done
+check "own folder: uninstalled" test ! -e "$tools/kivo.ocx" -a ! -e "$tools/uninstall.exe"
+check "own folder: the programs' files gone from temp" \
+    test -z "$(cd "$tools/temp" && ls -d a.tps B.TPS kivo16.exe.download temp0.tmp temp12.tmp 2>/dev/null)"
+check "own folder: the user's files in temp kept" \
+    test "$(cat "$tools/temp/notes.txt")$(cat "$tools/temp/mine/temp0.tmp")" = noteskept
+check "own folder: the Lumbra there kept" \
+    equal "$(cat "$drive_c/Lumbra/config/wag2b.ini" "$drive_c/Lumbra/lumbra.exe")" $'[edited by the user]\r\nvendor'
 
 echo "installer ($arch-bit): $passed passed, $failed failed"
 if [ "$failed" -eq 0 ]; then

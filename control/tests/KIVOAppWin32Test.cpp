@@ -207,6 +207,14 @@ TEST_F(CStartUpTest, MiniControlPanelSwitchesTheLanguageAtOnce)
     EXPECT_EQ(strTitleAfter, L"KIVO \x8FF7\x4F60\x63A7\x5236\x9762\x677F");  // KIVO 迷你控制面板
 }
 
+static std::function<void()> s_reloadStep;
+
+static void CALLBACK RunReloadStep(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (s_reloadStep)
+        s_reloadStep();
+}
+
 // Start-up and reloads build the lists behind windows that let the host's
 // messages through. A reload asked for through one of them while a reload
 // runs starts nothing: each library stays in its list once. The loading
@@ -229,8 +237,7 @@ TEST_F(CStartUpTest, AReloadAskedForDuringAReloadIsAnsweredAtOnce)
     // A quick loading keeps its window off the screen: a timer of the
     // host's thread finds it as the current loading window, between two
     // libraries, where the loader lets the host's messages through.
-    static std::function<void()> s_step;
-    s_step = [&] {
+    s_reloadStep = [&] {
         const CLoadingDlg* pLoading = CLoadingDlg::Current();
         if (bAsked || !pLoading)
             return;
@@ -242,10 +249,10 @@ TEST_F(CStartUpTest, AReloadAskedForDuringAReloadIsAnsweredAtOnce)
         bHostEnabled = ::IsWindowEnabled(hHost) != FALSE;
         nNested = m_app.ReloadWordAdjustment();
     };
-    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { s_step(); });
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 1, &RunReloadStep);
     EXPECT_EQ(m_app.ReloadWordAdjustment(), 1);
     ::KillTimer(nullptr, nTimer);
-    s_step = nullptr;
+    s_reloadStep = nullptr;
     EXPECT_TRUE(bAsked);
     ::DestroyWindow(hHost);
     EXPECT_EQ(nNested, 0);

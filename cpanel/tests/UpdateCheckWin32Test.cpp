@@ -166,6 +166,18 @@ protected:
         return WaitForDialogWith(process, kMessageBoxIdText, nTimeoutMs);
     }
     static HWND WaitForDownload(const CChildProcess& process) { return WaitForDialogWith(process, IDC_DL_URL); }
+    // Yes on the offer: its download dialog, saving to the scratch folder; null when either did not come.
+    HWND AcceptOffer(const CChildProcess& process) const
+    {
+        const HWND hPrompt = WaitForMessageBox(process);
+        if (!hPrompt)
+            return nullptr;
+        PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
+        const HWND hDownload = WaitForDownload(process);
+        if (hDownload)
+            SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
+        return hDownload;
+    }
 
     const std::string m_strSite = Environment("KIVO_TEST_SITE");
     const std::string m_strSiteDir = Environment("KIVO_TEST_SITE_DIR");
@@ -216,12 +228,8 @@ TEST_F(UpdateCheck, AnInstallerSwappedAfterTheTextWasSignedNeverRuns)
     Serve("kivo/download/kivo16.exe", m_installer + "swapped");
     CChildProcess& run = Start();
     const HWND hPanel = WaitForPanel(run);
-    HWND hPrompt = WaitForMessageBox(run);
-    ASSERT_NE(hPrompt, nullptr);
-    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
-    const HWND hDownload = WaitForDownload(run);
+    const HWND hDownload = AcceptOffer(run);
     ASSERT_NE(hDownload, nullptr);
-    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
     Click(hDownload, IDC_DL_START);
     EXPECT_TRUE(WaitFor(
         [&] {
@@ -243,12 +251,8 @@ TEST_F(UpdateCheck, ADownloadRunsWithItsFiguresAndEndsCompleteWithoutInstalling)
     ServeInformation("2006-1-15", HexDigest(m_installer), "/slow/kivo/download/kivo16.exe");
     CChildProcess& run = Start();
     const HWND hPanel = WaitForPanel(run);
-    HWND hPrompt = WaitForMessageBox(run);
-    ASSERT_NE(hPrompt, nullptr);
-    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
-    const HWND hDownload = WaitForDownload(run);
+    const HWND hDownload = AcceptOffer(run);
     ASSERT_NE(hDownload, nullptr);
-    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
     SendMessageA(GetDlgItem(hDownload, IDC_DL_INSTALL), BM_SETCHECK, BST_UNCHECKED, 0);
     Click(hDownload, IDC_DL_START);
     // Running: the figures move, and the window cannot be closed.
@@ -365,12 +369,8 @@ TEST_F(UpdateCheck, StopEndsADownloadTheServerStalled)
     ServeInformation("2006-1-15", HexDigest(m_installer), "/stall/kivo/download/kivo16.exe");
     CChildProcess& run = Start();
     const HWND hPanel = WaitForPanel(run);
-    HWND hPrompt = WaitForMessageBox(run);
-    ASSERT_NE(hPrompt, nullptr);
-    PostMessageA(hPrompt, WM_COMMAND, IDYES, 0);
-    const HWND hDownload = WaitForDownload(run);
+    const HWND hDownload = AcceptOffer(run);
     ASSERT_NE(hDownload, nullptr);
-    SetText(GetDlgItem(hDownload, IDC_DL_SAVE_TO), m_scratch / "kivo16.exe");
     Click(hDownload, IDC_DL_START);
     // Half the installer comes, then the server says nothing more.
     EXPECT_TRUE(WaitFor(

@@ -153,18 +153,18 @@ protected:
     }
     static size_t Dialogs(DWORD nProcess) { return VisibleWindowsOf(nProcess, "#32770").size(); }
     // Lumbra's main windows on the screen, one per running Lumbra.
+    static BOOL CALLBACK CountLumbraWindow(HWND hWnd, LPARAM lParam)
+    {
+        char szClass[32] = {};
+        GetClassNameA(hWnd, szClass, sizeof szClass);
+        if (lstrcmpA(szClass, kLumbraWindowClass) == 0)
+            ++*reinterpret_cast<int*>(lParam);
+        return TRUE;
+    }
     static int LumbraWindows()
     {
         int nCount = 0;
-        EnumWindows(
-            [](HWND hWnd, LPARAM lParam) {
-                char szClass[32] = {};
-                GetClassNameA(hWnd, szClass, sizeof szClass);
-                if (lstrcmpA(szClass, kLumbraWindowClass) == 0)
-                    ++*reinterpret_cast<int*>(lParam);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&nCount));
+        EnumWindows(&CountLumbraWindow, reinterpret_cast<LPARAM>(&nCount));
         return nCount;
     }
 

@@ -331,8 +331,9 @@ TEST(HelpViewer, EveryTopicOfEveryEditionOpensTheViewerOnItsPage)
                 // The viewer cannot show it: the online page opens instead.
                 EXPECT_TRUE(bOpened);
                 EXPECT_EQ(hViewer, nullptr);
-                if (log.IsAvailable())
+                if (log.IsAvailable()) {
                     EXPECT_EQ(log.WaitForStarts(1).size(), 1u);  // and has arrived before the next case
+                }
                 continue;
             }
             EXPECT_TRUE(bOpened);
@@ -476,10 +477,11 @@ TEST_F(BrowserTest, WebPagesOpenThroughTheShellOrElseThroughTheHtmAssociation)
             association = std::make_unique<CHtmAssociation>(c.strCommand);
         // A browser the association started is success; else the shell's own answer comes back.
         const int nResult = OpenWebPage(c.strUrl);
-        if (c.arrStarts.empty())
+        if (c.arrStarts.empty()) {
             EXPECT_EQ(nResult, 2);
-        else
+        } else {
             EXPECT_GT(nResult, 32);
+        }
         EXPECT_EQ(m_log.WaitForStarts(c.arrStarts.size(), c.arrStarts.empty() ? 1500 : 15000), c.arrStarts);
     }
 }

@@ -271,54 +271,39 @@ HRESULT UnregisterTypeLibraryForUser(const std::wstring& modulePath)
     return removed ? S_OK : SELFREG_E_TYPELIB;
 }
 
+// The type library and both classes in one set of classes (the machine's, or
+// one user's), or all of that taken out again.
+HRESULT RegisterIn(const ClassesRoot& root, HRESULT (*pfnRegisterTypeLibrary)(const std::wstring&))
+{
+    const std::wstring modulePath = ModulePath();
+    if (modulePath.empty())
+        return SELFREG_E_TYPELIB;
+    const HRESULT hr = pfnRegisterTypeLibrary(modulePath);
+    if (FAILED(hr))
+        return hr;
+    return RegisterControlClass(root, modulePath) && RegisterPropertyPageClass(root, modulePath) ? S_OK
+                                                                                                 : SELFREG_E_CLASS;
+}
+
+HRESULT UnregisterFrom(const ClassesRoot& root, HRESULT (*pfnUnregisterTypeLibrary)(const std::wstring&))
+{
+    const std::wstring modulePath = ModulePath();
+    if (modulePath.empty())
+        return SELFREG_E_TYPELIB;
+    const HRESULT hr = pfnUnregisterTypeLibrary(modulePath);
+    if (FAILED(hr))
+        return hr;
+    return RemoveClasses(root) ? S_OK : SELFREG_E_CLASS;
+}
+
 } // namespace
 
-HRESULT RegisterServer()
-{
-    const std::wstring modulePath = ModulePath();
-    if (modulePath.empty())
-        return SELFREG_E_TYPELIB;
-    const HRESULT hr = RegisterTypeLibrary(modulePath);
-    if (FAILED(hr))
-        return hr;
-    return RegisterControlClass(kMachineClasses, modulePath) && RegisterPropertyPageClass(kMachineClasses, modulePath)
-               ? S_OK
-               : SELFREG_E_CLASS;
-}
+HRESULT RegisterServer() { return RegisterIn(kMachineClasses, RegisterTypeLibrary); }
 
-HRESULT UnregisterServer()
-{
-    const std::wstring modulePath = ModulePath();
-    if (modulePath.empty())
-        return SELFREG_E_TYPELIB;
-    const HRESULT hr = UnregisterTypeLibrary(modulePath);
-    if (FAILED(hr))
-        return hr;
-    return RemoveClasses(kMachineClasses) ? S_OK : SELFREG_E_CLASS;
-}
+HRESULT UnregisterServer() { return UnregisterFrom(kMachineClasses, UnregisterTypeLibrary); }
 
-HRESULT RegisterServerForUser()
-{
-    const std::wstring modulePath = ModulePath();
-    if (modulePath.empty())
-        return SELFREG_E_TYPELIB;
-    const HRESULT hr = RegisterTypeLibraryForUser(modulePath);
-    if (FAILED(hr))
-        return hr;
-    return RegisterControlClass(kUserClasses, modulePath) && RegisterPropertyPageClass(kUserClasses, modulePath)
-               ? S_OK
-               : SELFREG_E_CLASS;
-}
+HRESULT RegisterServerForUser() { return RegisterIn(kUserClasses, RegisterTypeLibraryForUser); }
 
-HRESULT UnregisterServerForUser()
-{
-    const std::wstring modulePath = ModulePath();
-    if (modulePath.empty())
-        return SELFREG_E_TYPELIB;
-    const HRESULT hr = UnregisterTypeLibraryForUser(modulePath);
-    if (FAILED(hr))
-        return hr;
-    return RemoveClasses(kUserClasses) ? S_OK : SELFREG_E_CLASS;
-}
+HRESULT UnregisterServerForUser() { return UnregisterFrom(kUserClasses, UnregisterTypeLibraryForUser); }
 
 } // namespace kivoserver

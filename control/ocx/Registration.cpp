@@ -84,6 +84,17 @@ CScopedComPtr<ITypeLib> LoadModuleTypeLibrary(const std::wstring& modulePath)
     return typeLib;
 }
 
+// A copy of the loaded library's attributes; false when it has none to give.
+bool GetLibraryAttributes(ITypeLib* pTypeLib, TLIBATTR& attr)
+{
+    TLIBATTR* pAttr = nullptr;
+    if (!pTypeLib || FAILED(pTypeLib->GetLibAttr(&pAttr)) || !pAttr)
+        return false;
+    attr = *pAttr;
+    pTypeLib->ReleaseTLibAttr(pAttr);
+    return true;
+}
+
 HRESULT RegisterTypeLibrary(const std::wstring& modulePath)
 {
     CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
@@ -108,13 +119,9 @@ std::wstring TypeLibraryPlatformKey(const TLIBATTR& attr)
 HRESULT UnregisterTypeLibrary(const std::wstring& modulePath)
 {
     CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
-    if (!typeLib)
+    TLIBATTR attr = {};
+    if (!GetLibraryAttributes(typeLib.Get(), attr))
         return SELFREG_E_TYPELIB;
-    TLIBATTR* pAttr = nullptr;
-    if (FAILED(typeLib->GetLibAttr(&pAttr)) || !pAttr)
-        return SELFREG_E_TYPELIB;
-    const TLIBATTR attr = *pAttr;
-    typeLib->ReleaseTLibAttr(pAttr);
     if (!KeyExists(kMachineClasses, TypeLibraryPlatformKey(attr)))
         return S_OK;
     return SUCCEEDED(UnRegisterTypeLib(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, attr.lcid, attr.syskind))
@@ -218,11 +225,9 @@ std::wstring VersionText(const TLIBATTR& attr)
 HRESULT RegisterTypeLibraryForUser(const std::wstring& modulePath)
 {
     CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
-    TLIBATTR* pAttr = nullptr;
-    if (!typeLib || FAILED(typeLib->GetLibAttr(&pAttr)) || !pAttr)
+    TLIBATTR attr = {};
+    if (!GetLibraryAttributes(typeLib.Get(), attr))
         return SELFREG_E_TYPELIB;
-    const TLIBATTR attr = *pAttr;
-    typeLib->ReleaseTLibAttr(pAttr);
     BSTR doc = nullptr;
     typeLib->GetDocumentation(-1, nullptr, &doc, nullptr, nullptr);
     const std::wstring documentation = doc ? doc : L"";
@@ -254,11 +259,9 @@ HRESULT RegisterTypeLibraryForUser(const std::wstring& modulePath)
 HRESULT UnregisterTypeLibraryForUser(const std::wstring& modulePath)
 {
     CScopedComPtr<ITypeLib> typeLib = LoadModuleTypeLibrary(modulePath);
-    TLIBATTR* pAttr = nullptr;
-    if (!typeLib || FAILED(typeLib->GetLibAttr(&pAttr)) || !pAttr)
+    TLIBATTR attr = {};
+    if (!GetLibraryAttributes(typeLib.Get(), attr))
         return SELFREG_E_TYPELIB;
-    const TLIBATTR attr = *pAttr;
-    typeLib->ReleaseTLibAttr(pAttr);
     const std::wstring platformKey = TypeLibraryPlatformKey(attr);
     if (!DeleteTree(kUserClasses, platformKey))
         return SELFREG_E_TYPELIB;

@@ -1,5 +1,6 @@
 #include "KIVOApp.h"
 
+#include "BuiltInLibrary.h"
 #include "MessageBox.h"
 #include "MessageCatalogue.h"
 #include "MiniControlPanelDlg.h"
@@ -110,7 +111,7 @@ bool CKIVOApp::LoadConfiguration()
 
 void CKIVOApp::PrepareWordAdjustment()
 {
-    const CWALoadPlaces places{m_strWAFolder, m_strLumbraRoot + "\\config", TempFolders()};
+    const CWALoadPlaces places{m_strWAFolder, m_strLumbraRoot + "\\config", TempFolders(), UserLibraryCacheFolder()};
     RunLoadingWindow(false, kLoadingModeWordAdjustment, GetMessage(IDS_DIALOG_CTP_STRINGS),
                      [this, &places](HWND hWindow, bool bLoadAll) {
                          LoadWordAdjustment(hWindow, bLoadAll, places, m_lists);

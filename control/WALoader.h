@@ -15,6 +15,7 @@ struct CWALoadPlaces {
     std::string m_strWAFolder;      // W: Lumbra's "ctwa" folder
     std::string m_strConfigFolder;  // Lumbra's "config" folder, where the catalogues are
     CTempFolders m_tempFolders;     // the engine's temporary folders; the loader itself writes none
+    std::string m_strCacheFolder;   // the cache of deciphered built-in libraries; none when empty
 };
 
 // Work of the whole load, in the loading window's steps: ten for each
@@ -32,6 +33,8 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
 void LoadWordAdjustment(HWND hWindow, bool bLoadAllEntries, const CWALoadPlaces& places, CWALibraryLists& lists);
 
 // Reads one library file into `library` (its m_strPath, m_bBuiltIn, m_bApply
-// set by the caller). Built-in libraries are deciphered in memory. False
-// when nothing was read.
-bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntries);
+// set by the caller). Built-in libraries are deciphered in memory, or taken
+// from their entry in `strCacheFolder` (BuiltInLibrary.h). False when
+// nothing was read.
+bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntries,
+                   const std::string& strCacheFolder = std::string());

@@ -1,5 +1,6 @@
 #include "WALoader.h"
 
+#include "BuiltInLibrary.h"
 #include "LibraryCipher.h"
 #include "LoadingDlg.h"
 #include "MessagePump.h"
@@ -157,9 +158,9 @@ std::unique_ptr<WALibrary> MakeBuiltIn(const CWALoadPlaces& places, WADirection 
 
 // Reads a built-in record and appends it, read or not.
 void AddBuiltIn(CWALibraryLists& lists, WADirection direction, std::unique_ptr<WALibrary> library, bool bLoadAll,
-                CProgress& progress)
+                const CWALoadPlaces& places, CProgress& progress)
 {
-    ReadWALibrary(*library, direction, bLoadAll);
+    ReadWALibrary(*library, direction, bLoadAll, places.m_strCacheFolder);
     lists.Append(direction, std::move(library));
     progress.Advance(kBuiltInWork);
 }
@@ -216,7 +217,7 @@ void AddUserFolder(CWALibraryLists& lists, WADirection direction, const std::str
 
 } // namespace
 
-bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntries)
+bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntries, const std::string& strCacheFolder)
 {
     library.ClearPairs();
     std::string strPath = library.m_strPath;
@@ -230,9 +231,9 @@ bool ReadWALibrary(WALibrary& library, WADirection direction, bool bLoadAllEntri
     std::string strContent;
     if (library.m_bBuiltIn) {
         // Deciphered in memory: no plain copy of a built-in library ever
-        // reaches the disk.
+        // reaches the disk (its cache entry is enciphered).
         try {
-            strContent = DecipherLibraryFile(strPath, LibraryNameOf(strPath));
+            strContent = ReadBuiltInLibraryText(strPath, strCacheFolder);
         } catch (const std::exception&) {
             return false;  // the library stays without pairs
         }
@@ -272,7 +273,7 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
     CProgress progress(hWindow, nProgress);
     const CDirectionNames& names = NamesOf(direction);
     lists.ClearWALibraryList(direction);
-    AddBuiltIn(lists, direction, MakeBuiltIn(places, direction, 0), bLoadAllEntries, progress);
+    AddBuiltIn(lists, direction, MakeBuiltIn(places, direction, 0), bLoadAllEntries, places, progress);
 
     std::unique_ptr<WALibrary> finalFix[3] = {MakeBuiltIn(places, direction, 3), MakeBuiltIn(places, direction, 4),
                                               MakeBuiltIn(places, direction, 5)};
@@ -286,7 +287,7 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
             catalogue.GetBool(SectionName(kFlagSections[i - 1], names.m_pszSuffix), "Apply", true, bApply);
             library->m_bApply = bApply;
         }
-        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, progress);
+        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, places, progress);
     }
     if (bCatalogue) {
         for (int i = 0; i < 3; ++i) {
@@ -300,7 +301,7 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
                       progress);
     }
     for (std::unique_ptr<WALibrary>& library : finalFix)
-        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, progress);
+        AddBuiltIn(lists, direction, std::move(library), bLoadAllEntries, places, progress);
     if (bCatalogue)
         AddUserSections(lists, direction, catalogue, "CUS_FF_LIB", kMaxUserFinalFixLibraries, bLoadAllEntries,
                         places, progress);

@@ -2,12 +2,16 @@
 // with parts of it broken or missing.
 #include "WALoader.h"
 
+#include "BuiltInLibrary.h"
+#include "LibraryCipher.h"
 #include "LumbraTestSupport.h"
 #include "PathUtil.h"
 #include "ShortcutMaker.h"
 #include "TextTransfer.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace lumbratest;
 
@@ -43,7 +47,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(CopyTree(LumbraData(), m_strRoot));
-        m_places = {m_strRoot + "\\ctwa", m_strRoot + "\\config", {m_scratch / "work", m_scratch / "systemp"}};
+        m_places = {m_strRoot + "\\ctwa", m_strRoot + "\\config", {m_scratch / "work", m_scratch / "systemp"}, ""};
         ::CreateDirectoryA(m_places.m_tempFolders.m_strSystemTemp.c_str(), nullptr);
     }
 
@@ -172,6 +176,76 @@ TEST_F(CLoaderTest, BuiltInsNeedNoTemporaryFiles)
     EXPECT_EQ(g2b[0].m_nPairs, 6750u);
     EXPECT_EQ(g2b[3].m_nPairs, 4u);
     EXPECT_FALSE(FolderExists(m_places.m_tempFolders.m_strSystemTemp));
+}
+
+// The cache of deciphered libraries gives the lists exactly as deciphering
+// does, and an entry serves only the library file it was made from.
+TEST_F(CLoaderTest, TheCacheServesOnlyTheFileItWasMadeFrom)
+{
+    Load();
+    const std::vector<CLoaded> g2b = Summary(m_lists.WALibrariesG2B()), b2g = Summary(m_lists.WALibrariesB2G());
+    m_places.m_strCacheFolder = m_scratch / "local\\Perdix\\KIVO\\Cache";  // made by the first load
+    for (const char* pszRound : {"filling the cache", "from the cache"}) {
+        Load();
+        EXPECT_EQ(Summary(m_lists.WALibrariesG2B()), g2b) << pszRound;
+        EXPECT_EQ(Summary(m_lists.WALibrariesB2G()), b2g) << pszRound;
+    }
+    EXPECT_EQ(EntryCount(m_places.m_strCacheFolder), 12);
+
+    // An entry sealed for ffbig.txt as the file is now is taken as it
+    // stands: here one with the first half of the library's lines.
+    const std::string strLibrary = m_strRoot + "\\ctwa\\ffbig.txt";
+    const std::string strEntry = LibraryCacheEntryPath(m_places.m_strCacheFolder, strLibrary);
+    const size_t nAll = g2b[5].m_nPairs;
+    auto sealHalf = [&] {
+        std::string strBytes;
+        LibraryFileStamp stamp;
+        ASSERT_TRUE(ReadLibraryFile(strLibrary, strBytes, stamp));
+        std::string strHalf = DecipherLibraryText(strBytes, "ffbig.txt");
+        strHalf.resize(strHalf.find('\n', strHalf.size() / 2) + 1);
+        WriteFile(strEntry, SealLibraryCacheEntry(strHalf, "ffbig.txt", stamp));
+    };
+    sealHalf();
+    Load();
+    const size_t nHalf = m_lists.WALibrariesG2B()[5]->PairCount();
+    EXPECT_GT(nHalf, nAll / 4);
+    EXPECT_LT(nHalf, nAll);
+
+    // Anything else is passed over, the library deciphered and the entry made anew.
+    const struct {
+        const char* pszWhat;
+        std::function<void()> change;
+    } misses[] = {
+        {"the library written again",
+         [&] {
+             const HANDLE h = ::CreateFileA(strLibrary.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                            nullptr);
+             FILETIME later = {0x10000000, 0x01E00000};
+             ::SetFileTime(h, nullptr, nullptr, &later);
+             ::CloseHandle(h);
+         }},
+        {"the entry cut", [&] {
+             std::string strBytes;
+             LibraryFileStamp stamp;
+             ASSERT_TRUE(ReadLibraryFile(strEntry, strBytes, stamp));
+             WriteFile(strEntry, strBytes.substr(0, strBytes.size() - 1));
+         }},
+        {"the entry overwritten", [&] { WriteFile(strEntry, "KIVOWAC1 and nothing else"); }},
+    };
+    for (const auto& miss : misses) {
+        sealHalf();
+        miss.change();
+        for (const char* pszRound : {"after the change", "next time"}) {
+            Load();
+            EXPECT_EQ(m_lists.WALibrariesG2B()[5]->PairCount(), nAll) << miss.pszWhat << ", " << pszRound;
+        }
+    }
+
+    // A cache that cannot be made is no cache.
+    WriteFile(m_scratch / "a-file", "x");
+    m_places.m_strCacheFolder = m_scratch / "a-file\\Cache";
+    Load();
+    EXPECT_EQ(Summary(m_lists.WALibrariesG2B()), g2b);
 }
 
 TEST_F(CLoaderTest, AtMostSixtyFourUserLibrariesAndShortcutsToThem)

@@ -2,10 +2,12 @@
 // same buffer, timed in-process with the performance counter.
 //   kivobench SAMPLE-GBK-FILE [LUMBRA-FOLDER]
 // With Lumbra's folder it also loads that installation's word adjustment
-// (beside the former way of deciphering, one key-stream byte at a time) and
+// (with and without the cache of deciphered libraries, beside the former way
+// of deciphering, one key-stream byte at a time) and
 // times the transfers with every library applied, on 32 KB and on a
 // 20-character sentence, beside the plain sequential replacement (the
 // reference) on the same text.
+#include "BuiltInLibrary.h"
 #include "CharacterMapping.h"
 #include "CodeTransfer.h"
 #include "KeyStream.h"
@@ -218,7 +220,7 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
     std::string strTemp = szTemp;
     while (!strTemp.empty() && strTemp.back() == '\\')
         strTemp.pop_back();
-    const CWALoadPlaces places{strRoot + "\\ctwa", strRoot + "\\config", {"", strTemp}};
+    const CWALoadPlaces places{strRoot + "\\ctwa", strRoot + "\\config", {"", strTemp}, ""};
     CWALibraryLists lists(GetACP());
     constexpr int kLoads = 5;
     const OneOff load = TimeOneOff(kLoads, [&] { LoadWordAdjustment(nullptr, false, places, lists); });
@@ -232,6 +234,19 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
     });
     static const char* const kBuiltIn[] = {"basebig", "pdafbig", "pdaf2big", "ffbig", "ff2big", "ff3big",
                                            "basegb",  "pdafgb",  "pdaf2gb",  "ffgb",  "ff2gb",  "ff3gb"};
+    // The same through the cache of deciphered libraries, which a first load fills.
+    CWALoadPlaces cached = places;
+    cached.m_strCacheFolder = strTemp + "\\kivobench-cache";
+    LoadWordAdjustment(nullptr, false, cached, lists);
+    const OneOff loadCached = TimeOneOff(kLoads, [&] { LoadWordAdjustment(nullptr, false, cached, lists); });
+    const OneOff g2bCached = TimeOneOff(kLoads, [&] {
+        int progress = 0;
+        BuildWALibraryList(nullptr, lists, WADirection::G2B, false, cached, progress);
+    });
+    for (const char* name : kBuiltIn)
+        DeleteFileA(LibraryCacheEntryPath(cached.m_strCacheFolder, std::string(name) + ".txt").c_str());
+    RemoveDirectoryA(cached.m_strCacheFolder.c_str());
+    LoadWordAdjustment(nullptr, false, places, lists);
     std::size_t plainBytes = 0;
     const OneOff former = TimeOneOff(3, [&] {
         for (const char* name : kBuiltIn)
@@ -271,6 +286,8 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
         {"loading both lists (deciphering included)", load},
         {"loading the G2B list alone", g2b},
         {"loading the B2G list alone", b2g},
+        {"loading both lists from the cache", loadCached},
+        {"loading the G2B list alone from the cache", g2bCached},
         {"  of which deciphering the built-in libraries", decipher},
         {"  of which parsing them", parse},
         {"  of which the automata over their pairs", automata},

@@ -473,6 +473,14 @@ Section "un.$(SecRemoveName)" SecRemove
   SetShellVarContext all
 
   !insertmacro RemoveInstallation un.
+  ; The control's cache of deciphered libraries for the user who removes it:
+  ; derived from the libraries, and made again by any control that needs it.
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\Perdix\KIVO\Cache\*.wac"
+  RMDir "$LOCALAPPDATA\Perdix\KIVO\Cache"
+  RMDir "$LOCALAPPDATA\Perdix\KIVO"
+  RMDir "$LOCALAPPDATA\Perdix"
+  SetShellVarContext all
 SectionEnd
 
 ; The settings (Lumbra's folder, language; the user's colours, recent files) and the

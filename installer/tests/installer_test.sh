@@ -308,6 +308,9 @@ elif [ -n "$other" ]; then
     echo "side by side: skipped ($other missing, or 32-bit Wine does not start here)"
 fi
 
+user_cache() { find "$drive_c/users" -path '*/Perdix/KIVO/Cache/*.wac' 2>/dev/null; }
+check "the conversions filled the user's library cache" test -n "$(user_cache)"
+
 # An uninstall with the control panel running waits for it to end.
 check "the control panel starts again" start_panel "$arch"
 wine "$(folder_of "$arch")\\uninstall.exe" /S >/dev/null 2>&1
@@ -320,6 +323,7 @@ check "uninstall: ProgID removed" test -z "$(progid)"
 check "uninstall: App/Path removed" test -z "$(reg_value 32 "$settings\\App" Path)"
 check "uninstall: configuration kept" equal "$(configuration)" "$expected_configuration"
 check "uninstall: the stand-in Lumbra kept" test -f "$(unix_path "$standin")/config/wag2b.ini"
+check "uninstall: the user's library cache removed" test -z "$(user_cache)" -a -z "$(find "$drive_c/users" -path '*/Perdix/KIVO/Cache')"
 
 if [ "$arch" = 64 ]; then
     # A control that does not register: said, and a first install leaves nothing.

@@ -170,6 +170,20 @@ class ContextRepairs(unittest.TestCase):
                 self.assertEqual(got, expected)
 
 
+class Straddling(unittest.TestCase):
+    STAGE = {"为了": "為了", "了": "了", "如": "如", "果": "果", "如果": "如果", "解决": "解決"}
+
+    def test_a_source_reaches_across_two_words_or_three_of_the_commonest(self):
+        index = gen_lumbra_data.Straddles(self.STAGE, {"了", "如", "果"})
+        for source, expected in [
+                ("了解", {("为了", "解决"), ("了", "解决")}),
+                # Three words only where all three are among the commonest.
+                ("了如果", {("为了", "如果"), ("了", "如果"), ("了", "如", "果")}),
+                ("解決", set())]:              # inside one word: no sequence
+            with self.subTest(source=source):
+                self.assertEqual(index.of(source), expected)
+
+
 class OtherReadings(unittest.TestCase):
     """A damaged sequence whose text other words, no more of them, read as
     the engine did."""

@@ -47,6 +47,7 @@ and fails below the agreement it is given.
 
 import argparse
 import filecmp
+import heapq
 import math
 import os
 import shutil
@@ -308,6 +309,9 @@ def report_agreement(report, name, phrases, checked, words, results):
     report.append("%s: %d of %d phrases (%.2f %%) read as the dictionaries read them; "
                   "%d of %d everyday words the mapping gets right stay right"
                   % (name, right, total, 100.0 * right / total, words_right, words_total))
+    wrong = [(p, got) for p, got in zip(checked + words, results) if got != phrases.final[p]]
+    for p, got in wrong[:10]:
+        report.append("    %s -> %s, not %s" % (p, got, phrases.final[p]))
     return 100.0 * right / total
 
 
@@ -354,6 +358,13 @@ class WordSequences:
                 self.aim[word] = aim
         self.words = list(self.text)   # most frequent first
         self.rank = {word: number for number, word in enumerate(self.words)}
+        # What a piece of a sequence's text reads as, alone: the dictionaries'
+        # own conversion of the direction.
+        self.dicts = dicts
+        self.read_alone = dicts.s2twp if name == "g2b" else dicts.tw2sp
+        self.readings_alone = {}
+        self.known = {}
+        self.sequences_known = {}
 
     def sequence_text(self, sequence):
         return "".join(self.text[word] for word in sequence)
@@ -376,15 +387,29 @@ class WordSequences:
             found |= straddled(dict(zip(right, stage)), library, middle)
         if probe is not None:
             found |= straddled({w: readings[w] for w in right}, probe, middle)
-        kept = []
-        for sequence in found:
-            joined = "".join(sequence)
-            if (joined not in self.whole and joined not in self.table.frequency
-                    and self.sequence_text(sequence) not in self.whole_text
-                    and self.table.cut(joined) == list(sequence)):
-                kept.append(sequence)
+        kept = [sequence for sequence in found if self.is_sequence(sequence)]
         kept.sort(key=lambda sequence: (len(sequence), [self.rank[w] for w in sequence]))
         return kept, readings
+
+    def is_sequence(self, sequence):
+        """True when the words' text is no word or phrase of its own and jieba
+        cuts it into just these words."""
+        known = self.sequences_known.get(sequence)
+        if known is None:
+            joined = "".join(sequence)
+            known = (joined not in self.whole and joined not in self.table.frequency
+                     and self.sequence_text(sequence) not in self.whole_text
+                     and self.table.cut(joined) == list(sequence))
+            self.sequences_known[sequence] = known
+        return known
+
+    def straddles(self, pipeline, libraries):
+        """An index of the words that read right through `libraries`, as the
+        next library would see them: which sequences of them a source would
+        reach across."""
+        readings = dict(zip(self.words, pipeline.convert([self.text[w] for w in self.words], libraries)))
+        right = {w: readings[w] for w in self.words if readings[w] == self.aim[w]}
+        return Straddles(right, set([w for w in self.words if w in right][:SEQUENCE_WORDS[3]]))
 
     def damaged(self, pipeline, libraries, sequences, readings):
         """The sequences that `libraries` convert otherwise than their words
@@ -396,40 +421,100 @@ class WordSequences:
                 out.append((sequence, got))
         return out
 
+    def likelihood(self, sequence):
+        """How often jieba's frequencies say the words stand so: the product
+        of their probabilities."""
+        return math.exp(sum(math.log(self.table.frequency.get(w, 1)) - self.table.log_total for w in sequence))
 
-def straddled(stage, library, middle_words):
-    """Sequences of two words of `stage` (word -> its text as `library` sees
-    it), and of three whose middle word is one of `middle_words`, in which a
-    source of `library` starts in the first word and ends in the last."""
-    starting = {}
-    ending = {}
-    whole = {}
-    for word, text in stage.items():
-        if not text:
-            continue
-        whole.setdefault(text, []).append(word)
-        for length in range(1, len(text) + 1):
-            starting.setdefault(text[:length], []).append(word)
-            ending.setdefault(text[-length:], []).append(word)
-    found = set()
-    for source in {source for source, _ in library.pairs}:
+    def is_word(self, text):
+        """True when `text`, as a user of the direction writes it, is a word of
+        jieba's dictionary or a phrase of the dictionaries."""
+        if self.name == "g2b":
+            return text in self.table.frequency or text in self.whole
+        known = self.known.get(text)
+        if known is None:
+            known = self.known[text] = (text in self.whole_text or self.dicts.t2s(text) in self.table.frequency)
+        return known
+
+    def reads_otherwise(self, sequence, got):
+        """True when the sequence's text can also be cut into other words, no
+        more of them than the sequence has, whose readings, each alone, give
+        `got`: 有|效能 holds 有效|能 too, and the text alone cannot tell which
+        was meant, so 有效能 is a right reading of it and no damage. (Cut
+        finer, almost any text holds some other reading: 为|了解|决.)"""
+        text = self.sequence_text(sequence)
+        # reach[i]: the lengths of `got` that the cuts of text[:i] into words
+        # can read as, each with the fewest words that do.
+        reach = [{} for _ in range(len(text) + 1)]
+        reach[0][0] = 0
+        for start in range(len(text)):
+            if not reach[start]:
+                continue
+            for end in range(start + 1, min(len(text), start + self.table.longest) + 1):
+                piece = text[start:end]
+                if not self.is_word(piece):
+                    continue
+                reading = self.readings_alone.get(piece)
+                if reading is None:
+                    reading = self.readings_alone[piece] = self.read_alone(piece)
+                for at, pieces in reach[start].items():
+                    if got.startswith(reading, at):
+                        further = reach[end].get(at + len(reading))
+                        if further is None or further > pieces + 1:
+                            reach[end][at + len(reading)] = pieces + 1
+        return reach[len(text)].get(len(got), len(sequence) + 1) <= len(sequence)
+
+
+class Straddles:
+    """Which sequences of two words of `stage` (word -> its text as a library
+    sees it), and of three whose middle word is one of `middle_words`, a
+    source would reach across: starting in the first word, ending in the
+    last."""
+
+    def __init__(self, stage, middle_words):
+        self.middle_words = middle_words
+        self.stage = stage
+        self.starting = {}
+        self.ending = {}
+        self.whole = {}
+        for word, text in stage.items():
+            if not text:
+                continue
+            self.whole.setdefault(text, []).append(word)
+            for length in range(1, len(text) + 1):
+                self.starting.setdefault(text[:length], []).append(word)
+                self.ending.setdefault(text[-length:], []).append(word)
+
+    def of(self, source):
+        found = set()
+        middle_words = self.middle_words
         for cut in range(1, len(source)):
-            firsts = ending.get(source[:cut])
+            firsts = self.ending.get(source[:cut])
             if not firsts:
                 continue
             rest = source[cut:]
-            for second in starting.get(rest, ()):
+            for second in self.starting.get(rest, ()):
                 for first in firsts:
                     found.add((first, second))
             for cut2 in range(1, len(rest)):
-                middles = [w for w in whole.get(rest[:cut2], ()) if w in middle_words]
-                lasts = starting.get(rest[cut2:], ())
+                middles = [w for w in self.whole.get(rest[:cut2], ()) if w in middle_words]
+                if not middles:
+                    continue
+                lasts = [w for w in self.starting.get(rest[cut2:], ()) if w in middle_words]
                 for middle in middles:
                     for first in firsts:
                         if first in middle_words:
                             for last in lasts:
-                                if last in middle_words:
-                                    found.add((first, middle, last))
+                                found.add((first, middle, last))
+        return found
+
+
+def straddled(stage, library, middle_words):
+    """The sequences of `stage` that some source of `library` reaches across."""
+    index = Straddles(stage, middle_words)
+    found = set()
+    for source in {source for source, _ in library.pairs}:
+        found |= index.of(source)
     return found
 
 
@@ -469,7 +554,7 @@ class Finder:
         return held
 
 
-def repairs(aims, before, encoding, words=None, exceptions_follow=False):
+def repairs(aims, before, encoding, words=None, straddles=None, weights=None):
     """A final-fix library for what is still wrong: each wrong item's text as
     it comes to the library (`before`) becomes its reading (`aims`). A text
     that items with two readings share is left alone, and so is a repair whose
@@ -477,16 +562,17 @@ def repairs(aims, before, encoding, words=None, exceptions_follow=False):
     there are items it mends: every one of those it would make wrong.
 
     With `words`, only the first `words` items are phrases and words; the
-    rest are word sequences, repaired after them: a sequence's repair may not
-    touch the text of any phrase or word, wrong or right (it could get
-    between a phrase and its own repair), and it mends every wrong sequence
-    whose text holds its source and comes out right by it (了|解决 mends
-    为了|解决 too). When `exceptions_follow`, a later final-fix library puts
-    right the sequences a repair breaks (the same repair done again on the
-    text as it comes there, which is longer and so touches less), so here a
-    repair only has to mend one: 只|日本 is repaired, and 一只|日本 that it
-    breaks comes back in the next library. Otherwise a sequence's repair
-    must mend more than it breaks: between two sequences it is a coin toss.""" 
+    rest are word sequences, repaired after them. With `straddles` (a
+    function: the texts of the right sequences a source would reach across)
+    a later library puts back what a sequence's repair breaks, and the
+    sequences are repaired with the least context that decides them, see
+    context_repairs (`weights`: how likely each sequence is). Without,
+    nothing follows: a sequence's repair is its
+    whole text as it comes, it may not touch the text of any phrase or word,
+    wrong or right (it could get between a phrase and its own repair), it
+    mends every wrong sequence whose text holds its source and comes out
+    right by it (了|解决 mends 为了|解决 too), and it must mend more than it
+    breaks: between two sequences it is a coin toss."""
     words = len(aims) if words is None else words
     library = Library(encoding)
     wrong = {}
@@ -505,6 +591,11 @@ def repairs(aims, before, encoding, words=None, exceptions_follow=False):
         return library.seal()
 
     sequences = list(zip(aims[words:], before[words:]))
+    if straddles is not None:
+        for source, target in context_repairs(aims[:words] + before[:words], sequences, library.sources,
+                                              straddles, weights):
+            library.add(source, target)
+        return library.seal()
     wrong = {}
     for aim, got in sequences:
         if got is not None and got != aim and len(got) >= 2:
@@ -531,10 +622,150 @@ def repairs(aims, before, encoding, words=None, exceptions_follow=False):
         mends = mended.get(source, [])
         if source in touched or covered.issuperset(mends):
             continue
-        if exceptions_follow or harmed.get(source, 0) < len(mends):
+        if harmed.get(source, 0) < len(mends):
             library.add(source, candidates[source])
             covered.update(mends)
     return library.seal()
+
+
+def differing(got, aim):
+    """Where `got` and `aim` part: the lengths of their common beginning and
+    of their common end, which do not overlap in the shorter of them."""
+    shorter = min(len(got), len(aim))
+    begin = 0
+    while begin < shorter and got[begin] == aim[begin]:
+        begin += 1
+    end = 0
+    while end < shorter - begin and got[-1 - end] == aim[-1 - end]:
+        end += 1
+    return begin, end
+
+
+def context_repairs(guarded_texts, sequences, taken, straddles, weights=None):
+    """Repairs of the wrong word sequences, each with the least context that
+    decides it, so that one pair mends every sequence that holds its text
+    (為瞭 -> 為了 mends 为了|解决, 为了|解释 and the rest).
+
+    `sequences` are (reading, text as it comes to the library). A candidate
+    repair is any piece of a wrong sequence's text that holds all of what
+    differs and is two characters or more, with the same piece of its
+    reading. What it mends: the wrong sequences it turns right. What it
+    breaks: the phrases and words whose text holds it (`guarded_texts`, as
+    they come and as they read), the wrong sequences it changes without
+    mending them, the right sequences that hold it, and the right sequences
+    it would reach across (`straddles(source)`, their texts). FinalFix3 puts
+    back from the longer text what a repair breaks, one pair each, so a
+    repair earns its pair when it mends at least two more sequences than it
+    breaks; the best of those are taken first. A sequence none of them mends
+    gets the piece of its own that breaks the least. What could not be put
+    back without undoing the mending (the text a broken phrase or sequence
+    has then lies inside a mended one) counts as lost: no such phrase, and
+    lost sequences only where the repair mends more than it breaks and
+    loses together. `taken`: sources the library has already. Where damaged
+    sequences of two readings share a text (国家|具 and 国家|俱 both become
+    國傢俱), the likelier reading by `weights` (one a sequence, how often
+    such text means it) wins, if it is likelier than the others together.
+    """
+    weights = [1.0] * len(sequences) if weights is None else weights
+    wrong = []
+    weight = []
+    for (aim, got), likely in zip(sequences, weights):
+        if got is not None and got != aim and len(got) >= 2:
+            wrong.append((aim, got))
+            weight.append(likely)
+    right_texts = [got for aim, got in sequences if got is not None and got == aim]
+    options = {}     # source -> {target: numbers of the wrong sequences it mends}
+    own = []         # per wrong sequence: its candidate (source, target)s
+    for number, (aim, got) in enumerate(wrong):
+        begin, end = differing(got, aim)
+        mine = []
+        for start in range(begin + 1):
+            for stop in range(len(got) - end, len(got) + 1):
+                if stop - start < 2:
+                    continue
+                source = got[start:stop]
+                target = aim[start:len(aim) - (len(got) - stop)]
+                if source in taken or got.replace(source, target) != aim:
+                    continue
+                options.setdefault(source, {}).setdefault(target, []).append(number)
+                mine.append((source, target))
+        own.append(mine)
+    finder = Finder(options)
+
+    def holders(texts):
+        held = {}
+        for text in texts:
+            for source in finder.inside(text):
+                held.setdefault(source, []).append(text)
+        return held
+
+    broken_phrases = holders(set(t for t in guarded_texts if t))
+    broken_right = holders(right_texts)
+    holding = {}     # source -> numbers of the wrong sequences that hold it
+    for number, (_, got) in enumerate(wrong):
+        for source in finder.inside(got):
+            holding.setdefault(source, []).append(number)
+    best = {}
+    for source, targets in options.items():
+        likely = {target: math.fsum(weight[number] for number in numbers) for target, numbers in targets.items()}
+        target = max(targets, key=lambda target: (likely[target], target))
+        mends = targets[target]
+        if 2 * likely[target] <= math.fsum(likely.values()):
+            continue
+        # 箇中 -> 個中 mends 一个|中国 but is the word 个中 itself: putting
+        # that back would undo it.
+        phrases = broken_phrases.get(source, [])
+        if any(text.replace(source, target) in wrong[number][0] for text in phrases for number in mends):
+            continue
+        spoiled = len(holding.get(source, ())) - len(mends)
+        best[source] = (target, set(mends), len(phrases) + len(broken_right.get(source, ())) + spoiled)
+    reached = {}
+
+    def breaks(source):
+        """What a repair breaks, and how much of that is lost (多|任务|作 and
+        很多|工作 meet in one text once 多工 -> 多任务 has rewritten the
+        second)."""
+        if source not in reached:
+            target, mends, harm = best[source]
+            across = straddles(source)
+            aims = [wrong[number][0] for number in mends]
+            others = [wrong[number][1] for number in holding.get(source, []) if number not in mends]
+            lost = sum(1 for text in across + broken_right.get(source, []) + others
+                       if any(text.replace(source, target) in aim for aim in aims))
+            reached[source] = (harm + len(across), lost)
+        return reached[source]
+
+    covered = set()
+    chosen = {}
+    heap = [(-(len(mends) - harm), source) for source, (_, mends, harm) in best.items()]
+    heapq.heapify(heap)
+    while heap:
+        _, source = heapq.heappop(heap)
+        target, mends, _ = best[source]
+        harm, lost = breaks(source)
+        gain = len(mends - covered) - harm
+        if lost or gain < 2:
+            continue
+        if heap and gain < -heap[0][0]:
+            heapq.heappush(heap, (-gain, source))
+            continue
+        chosen[source] = target
+        covered |= mends
+    def acceptable(source):
+        harm, lost = breaks(source)
+        return not lost or harm + lost <= len(best[source][1] - covered)
+
+    for number, mine in enumerate(own):
+        if number in covered:
+            continue
+        mine = [option for option in mine if option[0] in best and acceptable(option[0])]
+        if mine:
+            # The least broken and lost; of those the longest, which reaches
+            # across the fewest other sequences.
+            source, target = min(mine, key=lambda option: breaks(option[0])[::-1] + (-len(option[0]), option[0]))
+            chosen[source] = target
+            covered |= best[source][1]
+    return sorted(chosen.items())
 
 
 def build_direction(name, dicts, table, kivomap, workdir, report):
@@ -558,14 +789,27 @@ def build_direction(name, dicts, table, kivomap, workdir, report):
         """The next final-fix library: repairs of the phrases, the words and
         the word sequences that `libraries` leave wrong; the sequences found
         and how many were damaged."""
-        def attempt(found):
+        def attempt(found, straddles=None):
             texts = guarded + [sequences.sequence_text(s) for s in found]
             aims = [phrases.final[p] for p in guarded] + [sequences.sequence_aim(s) for s in found]
             before = pipeline.convert(texts, libraries)
             damaged = sum(1 for aim, got in zip(aims[len(guarded):], before[len(guarded):]) if got != aim)
-            return repairs(aims, before, encoding, len(guarded), not last), damaged
+            weights = [sequences.likelihood(s) for s in found] if straddles else None
+            return repairs(aims, before, encoding, len(guarded), straddles, weights), damaged
 
         found, _ = sequences.find(pipeline, libraries)
+        if not last:
+            # FinalFix: the least context that decides, FinalFix3 puts back
+            # what that breaks.
+            index = sequences.straddles(pipeline, libraries)
+            known = set(found)
+
+            def straddles(source):
+                return ["".join(index.stage[w] for w in s) for s in index.of(source)
+                        if s not in known and sequences.is_sequence(s)]
+
+            fixes, damaged = attempt(found, straddles)
+            return fixes, found, damaged
         fixes, damaged = attempt(found)
         if last:
             # A repair's own source may straddle words that read right so
@@ -607,10 +851,17 @@ def report_sequences(report, name, sequences, pipeline, libraries, first=None, e
     line += "; %d damaged%s (%d of two words, %d of three)" % (
         len(damaged), " after them" if first is not None else "", bigrams, len(damaged) - bigrams)
     report.append(line)
-    for sequence, got in damaged[:10]:
+    # Strictly, a sequence must read as its words do; but where its text can
+    # also be cut into other words that read as the engine's result, the text
+    # alone does not say which was meant.
+    ambiguous = [(s, got) for s, got in damaged if got is not None and sequences.reads_otherwise(s, got)]
+    left = [item for item in damaged if item not in ambiguous]
+    report.append("%s: %d of the damaged read as another cut of their text does; %d damaged otherwise (%.2f %%)"
+                  % (name, len(ambiguous), len(left), 100.0 * len(left) / max(1, len(found))))
+    for sequence, got in left[:10]:
         report.append("    %s -> %s, not %s" % ("|".join(sequences.text[w] for w in sequence), got,
                                               "".join(readings[w] for w in sequence)))
-    return len(damaged) / max(1, len(found))
+    return len(damaged) / max(1, len(found)), len(left) / max(1, len(found))
 
 
 # ---------------------------------------------------------------------------

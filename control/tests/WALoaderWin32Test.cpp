@@ -161,7 +161,7 @@ TEST_F(CLoaderTest, BrokenBuiltInLibrariesStayWithoutPairs)
         EXPECT_TRUE(g2b[i].m_bBuiltIn && g2b[i].m_bApply) << i;
         EXPECT_EQ(g2b[i].m_nPairs, 0u) << i;
     }
-    EXPECT_EQ(g2b[5].m_nPairs, 9805u);
+    EXPECT_EQ(g2b[5].m_nPairs, 6968u);
     EXPECT_EQ(EntryCount(m_places.m_tempFolders.m_strWorkFolder), 0);
 }
 

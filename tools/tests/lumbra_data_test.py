@@ -56,7 +56,10 @@ CONVERSIONS = {
 # words do: what the final-fix libraries cannot repair without breaking a
 # phrase or as many other sequences (gen_lumbra_data.py reports them), with
 # a little room for the sample.
-DAMAGED_SEQUENCES = {"g2b": 0.025, "b2g": 0.16}
+DAMAGED_SEQUENCES = {"g2b": 0.02, "b2g": 0.14}
+# Of those, the share whose text no other cut into words reads as the
+# engine did either.
+DAMAGED_OTHERWISE = {"g2b": 0.01, "b2g": 0.065}
 
 
 class CommittedData(unittest.TestCase):
@@ -84,9 +87,10 @@ class CommittedData(unittest.TestCase):
                                                          gen_lumbra_data.SEQUENCE_SAMPLE)
         print("\n".join(report))
         self.assertGreaterEqual(lowest, 99.0)
-        for name, share in damaged.items():
+        for name, (strict, refined) in damaged.items():
             with self.subTest(direction=name):
-                self.assertLessEqual(share, DAMAGED_SEQUENCES[name])
+                self.assertLessEqual(strict, DAMAGED_SEQUENCES[name])
+                self.assertLessEqual(refined, DAMAGED_OTHERWISE[name])
 
 
 class Repairs(unittest.TestCase):
@@ -113,7 +117,7 @@ class Repairs(unittest.TestCase):
         """`words` and `sequences`: {text: (reading, as it comes to the library)}."""
         items = list(words.values()) + list(sequences.values())
         return gen_lumbra_data.repairs([aim for aim, _ in items], [got for _, got in items], "cp950",
-                                       len(words), False).pairs
+                                       len(words)).pairs
 
     def test_a_sequence_repair_mends_longer_sequences_and_spares_phrases_and_shared_texts(self):
         words = {"了解": ("瞭解", "瞭解")}
@@ -128,6 +132,78 @@ class Repairs(unittest.TestCase):
         del words["了解决定"]
         sequences["了解|决"] = ("瞭解決", "瞭解決")    # the same text, right as it is
         self.assertEqual(self.repair_sequences(words, sequences), each_its_own)
+
+
+class ContextRepairs(unittest.TestCase):
+    """Sequence repairs with the least context that decides them (Big5 text,
+    as in G2B): (phrases and words as they come, sequences as (reading, as
+    they come), the texts of right sequences that a source reaches across,
+    the repairs)."""
+
+    CASES = [
+        # One pair for both 为了 sequences; 除了|解决 keeps its whole text.
+        (["瞭解"], [("為了解決", "為瞭解決"), ("為了解釋", "為瞭解釋"), ("除了解決", "除瞭解決")], [],
+         [("為瞭", "為了"), ("除瞭解決", "除了解決")]),
+        # A right sequence holding 為瞭 (为|了望) makes the shared repair longer.
+        (["瞭解"], [("為了解決", "為瞭解決"), ("為了解釋", "為瞭解釋"), ("除了解決", "除瞭解決"),
+                   ("為瞭望", "為瞭望")], [],
+         [("為瞭解", "為了解"), ("除瞭解決", "除了解決")]),
+        # 箇中 -> 個中 would mend all three, but it is the word 个中 itself:
+        # putting that back would undo them.
+        (["箇中"], [("一個中國", "一箇中國"), ("一個中心", "一箇中心"), ("兩個中國", "兩箇中國")], [],
+         [("一箇", "一個"), ("兩箇中國", "兩個中國")]),
+        # 很多|任务|作 reads right in the text that 很多|工作 has become: the
+        # repair that mends three sequences and loses it is made...
+        ([], [("很多工作", "很多任務作"), ("大多工作", "大多任務作"), ("許多工作", "許多任務作")], ["很多任務作"],
+         [("多任務作", "多工作")]),
+        # ... one that mends only what it loses is not.
+        ([], [("很多工作", "很多任務作")], ["很多任務作"], []),
+        # A wrong text two readings share, with nothing to tell them apart.
+        ([], [("國家具", "國傢俱"), ("國家俱", "國傢俱")], [], []),
+    ]
+
+    def test_repairs_take_the_least_context_that_decides(self):
+        for guarded, sequences, across, expected in self.CASES:
+            with self.subTest(sequences=sequences):
+                got = gen_lumbra_data.context_repairs(guarded, sequences, set(),
+                                                      lambda source: [t for t in across if source in t])
+                self.assertEqual(got, expected)
+
+
+class Straddling(unittest.TestCase):
+    STAGE = {"为了": "為了", "了": "了", "如": "如", "果": "果", "如果": "如果", "解决": "解決"}
+
+    def test_a_source_reaches_across_two_words_or_three_of_the_commonest(self):
+        index = gen_lumbra_data.Straddles(self.STAGE, {"了", "如", "果"})
+        for source, expected in [
+                ("了解", {("为了", "解决"), ("了", "解决")}),
+                # Three words only where all three are among the commonest.
+                ("了如果", {("为了", "如果"), ("了", "如果"), ("了", "如", "果")}),
+                ("解決", set())]:              # inside one word: no sequence
+            with self.subTest(source=source):
+                self.assertEqual(index.of(source), expected)
+
+
+class OtherReadings(unittest.TestCase):
+    """A damaged sequence whose text other words, no more of them, read as
+    the engine did."""
+
+    CASES = {
+        "g2b": [(("国家", "具"), "國傢俱", True),        # 国|家具
+                (("为了", "解决"), "為瞭解決", False),   # only 为|了解|决, three words
+                (("也", "门外"), "葉門外", True)],       # 也门|外
+        "b2g": [(("有", "性能"), "有效能", True),        # 有效|能
+                (("也", "门外"), "叶门外", False)],      # 也門 reads 也门
+    }
+
+    def test_a_text_other_words_read_so_is_told_apart(self):
+        dicts = phrase_dictionaries.Dictionaries(DICTIONARIES)
+        table = gen_lumbra_data.WordTable()
+        for name, cases in self.CASES.items():
+            sequences = gen_lumbra_data.WordSequences(name, dicts, table)
+            for sequence, got, expected in cases:
+                with self.subTest(direction=name, sequence=sequence):
+                    self.assertEqual(sequences.reads_otherwise(sequence, got), expected)
 
 
 class Cutting(unittest.TestCase):

@@ -57,5 +57,6 @@ set(KIVO_FUZZ_CIPHER_SOURCES
     ${KIVO_FUZZ_ROOT}/control/cipher/DoubleBuffering.cpp
     ${KIVO_FUZZ_ROOT}/control/cipher/StreamCipher.cpp
     ${KIVO_FUZZ_ROOT}/control/cipher/LibraryCipher.cpp
+    ${KIVO_FUZZ_ROOT}/control/cipher/LibraryCache.cpp
     ${KIVO_FUZZ_ROOT}/control/cipher/FileSystemPosix.cpp
 )

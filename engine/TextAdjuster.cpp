@@ -133,7 +133,7 @@ private:
 
 void AddOccurring(const CWAMatcher& matcher, std::string_view text, CPendingPairs& pending)
 {
-    matcher.Scan(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+    matcher.Scan(reinterpret_cast<const unsigned char*>(text.data()), text.size(), 0, text.size(),
                  [&](std::uint32_t nPair) { pending.Add(nPair); });
 }
 
@@ -141,9 +141,10 @@ void AddOccurring(const CWAMatcher& matcher, std::string_view text, CPendingPair
 // each replacing every occurrence. `nPeak` grows to the largest size the
 // text reached.
 template <typename Text>
-ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, Text& text, CPendingPairs& pending, std::size_t& nPeak)
+ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, const CLeadByteTable& leads, Text& text,
+                              CPendingPairs& pending, std::size_t& nPeak)
 {
-    const std::size_t nReach = matcher.MaxSourceBytes() - 1;  // bytes a source may stick out of a target
+    const std::size_t nReach = matcher.MaxSourceBytes() - 1;  // bytes a source may start before a target
     ReplaceOutcome result = ReplaceOutcome::Unchanged;
     bool bFirst = true;
     std::uint32_t nLast = 0;
@@ -163,9 +164,13 @@ ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, Text& text, CPendingPai
         const std::string& current = text.Text();
         nPeak = std::max(nPeak, current.size());
         // A later pair can newly occur only where it overlaps a target, or
-        // across the gap a deletion closed: within nReach bytes of it.
+        // across the gap a deletion closed: starting at most nReach bytes
+        // before it. One starting behind a target reads the same bytes as
+        // before.
+        std::size_t nKnown = 0;  // a character start at or before the next window
         auto scan = [&](std::size_t nFrom, std::size_t nTo) {
-            matcher.Scan(Bytes(current) + nFrom, nTo - nFrom, [&](std::uint32_t nFound) {
+            leads.IsCharacterStart(current, nFrom, nKnown);
+            matcher.Scan(Bytes(current), current.size(), nKnown, nTo, [&](std::uint32_t nFound) {
                 if (nFound > nPair)
                     pending.Add(nFound);
             });
@@ -173,7 +178,7 @@ ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, Text& text, CPendingPai
         std::size_t nFrom = 0, nTo = 0;
         for (std::size_t nAt : text.Written()) {
             const std::size_t nStart = nAt > nReach ? nAt - nReach : 0;
-            const std::size_t nEnd = std::min(current.size(), nAt + target.size() + nReach);
+            const std::size_t nEnd = std::min(current.size(), nAt + target.size());
             if (nStart <= nTo && nTo > nFrom) {
                 nTo = std::max(nTo, nEnd);
                 continue;
@@ -206,12 +211,12 @@ ReplaceOutcome AdjustPiece(const CWAMatcher& matcher, const CLeadByteTable& lead
     ReplaceOutcome outcome = ReplaceOutcome::Unchanged;
     if (!work.pending.Empty() && piece.size() <= kIndexedPieceBytes) {
         work.plain.Reset(piece);
-        outcome = ApplyOccurring(matcher, work.plain, work.pending, nPiecePeak);
+        outcome = ApplyOccurring(matcher, leads, work.plain, work.pending, nPiecePeak);
         if (outcome == ReplaceOutcome::Replaced)
             out += work.plain.Text();
     } else if (!work.pending.Empty()) {
         CAdjustedText text{std::string(piece), leads, nLimit};
-        outcome = ApplyOccurring(matcher, text, work.pending, nPiecePeak);
+        outcome = ApplyOccurring(matcher, leads, text, work.pending, nPiecePeak);
         if (outcome == ReplaceOutcome::Replaced)
             out += text.Text();
     }
@@ -268,7 +273,7 @@ bool AdjustText(const CWAMatcher& matcher, const CLeadByteTable& leads, std::str
     AddOccurring(matcher, text, pending);
     CAdjustedText whole(text, leads, nLimit);
     std::size_t nWholePeak = nSize;
-    const ReplaceOutcome outcome = ApplyOccurring(matcher, whole, pending, nWholePeak);
+    const ReplaceOutcome outcome = ApplyOccurring(matcher, leads, whole, pending, nWholePeak);
     if (outcome == ReplaceOutcome::TooLong)
         return false;
     if (outcome == ReplaceOutcome::Replaced)

@@ -5,9 +5,9 @@
 
 namespace {
 
-// Nodes with more edges than this take a full row of children: the first
-// byte or two of Chinese sources fan out widely, deeper nodes rarely.
-constexpr std::uint32_t kDenseEdges = 8;
+// Past this many edges a node's children are found by halving: a common
+// character opens many phrases.
+constexpr std::uint32_t kLinearEdges = 8;
 
 // The string ends in a lead byte that stands alone when read from its start.
 bool EndsInLoneLead(const std::string& strText, const CLeadByteTable& leads)
@@ -23,6 +23,7 @@ bool EndsInLoneLead(const std::string& strText, const CLeadByteTable& leads)
 }  // namespace
 
 CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries, const CLeadByteTable& leads)
+    : m_leads(leads)
 {
     for (const std::unique_ptr<WALibrary>& library : libraries) {
         if (!library->m_bApply)
@@ -31,7 +32,7 @@ CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries,
         for (std::size_t j = 0; j < nPairs; ++j)
             AddPair(library->m_arrSources[j], library->m_arrTargets[j], leads);
     }
-    BuildAutomaton();
+    BuildTrie();
 }
 
 std::string_view CWAMatcher::Source(std::uint32_t nPair) const
@@ -90,18 +91,27 @@ bool CWAMatcher::IsBarrier(const unsigned char* p, std::size_t nBytes) const
     return m_bWellFormed && !((m_arrDoubleInSource[n / 64] >> (n % 64)) & 1);
 }
 
-std::uint32_t CWAMatcher::Child(std::uint32_t nState, unsigned char chByte) const
+std::uint32_t CWAMatcher::Child(std::uint32_t nNode, unsigned char chByte) const
 {
-    const Node& node = m_arrNodes[nState];
+    const Node& node = m_arrNodes[nNode];
     const Edge* pEdge = m_arrEdges.data() + node.m_nFirstEdge;
-    for (const Edge* pEnd = pEdge + node.m_nEdges; pEdge != pEnd; ++pEdge) {
+    const Edge* pEnd = pEdge + node.m_nEdges;
+    // Edges are in byte order: halve down to a few, then look at each.
+    while (pEnd - pEdge > static_cast<std::ptrdiff_t>(kLinearEdges)) {
+        const Edge* pMiddle = pEdge + (pEnd - pEdge) / 2;
+        if (pMiddle->m_chByte <= chByte)
+            pEdge = pMiddle;
+        else
+            pEnd = pMiddle;
+    }
+    for (; pEdge != pEnd; ++pEdge) {
         if (pEdge->m_chByte == chByte)
             return pEdge->m_nChild;
     }
     return 0;
 }
 
-void CWAMatcher::BuildAutomaton()
+void CWAMatcher::BuildTrie()
 {
     // The trie, one node per distinct prefix of a source, made from the
     // sources in byte order: each shares with the one before the path of
@@ -180,34 +190,14 @@ void CWAMatcher::BuildAutomaton()
         }
     }
 
-    // Fail and dictionary links, breadth first: a node's fail target is
-    // shallower, so it is complete when the node is reached.
-    std::vector<std::uint32_t> queue;
-    queue.reserve(nNodes);
-    queue.push_back(0);
-    for (std::size_t q = 0; q < queue.size(); ++q) {
-        const std::uint32_t nNode = queue[q];
-        const Node& node = m_arrNodes[nNode];
-        for (std::uint32_t e = node.m_nFirstEdge; e < node.m_nFirstEdge + node.m_nEdges; ++e) {
-            const Edge edge = m_arrEdges[e];
-            Node& child = m_arrNodes[edge.m_nChild];
-            child.m_nFail = nNode == 0 ? 0 : Next(node.m_nFail, edge.m_chByte);
-            const Node& fail = m_arrNodes[child.m_nFail];
-            child.m_nDictionary = fail.m_nOutputs != 0 ? child.m_nFail : fail.m_nDictionary;
-            queue.push_back(edge.m_nChild);
-        }
-        // A full row holds where every byte leads, the fail links followed,
-        // so a scan through such a node takes one step. Made in breadth-first
-        // order, it needs only rows and links already made.
-        if (nNode != 0 && node.m_nEdges <= kDenseEdges)
+    // The first two bytes of every walk in one step each.
+    for (unsigned b = 0; b < 256; ++b)
+        m_arrFirst[b] = Child(0, static_cast<unsigned char>(b));
+    for (unsigned b = 0; b < 256; ++b) {
+        if (m_arrFirst[b] == 0)
             continue;
-        const std::uint32_t nRow = static_cast<std::uint32_t>(m_arrDense.size() / 256);
-        m_arrDense.resize(m_arrDense.size() + 256);
-        for (unsigned b = 0; b < 256; ++b)
-            m_arrDense[std::size_t{nRow} * 256 + b] = nNode == 0 ? Child(0, static_cast<unsigned char>(b))
-                                                                 : Next(node.m_nFail, static_cast<unsigned char>(b));
-        for (std::uint32_t e = node.m_nFirstEdge; e < node.m_nFirstEdge + node.m_nEdges; ++e)
-            m_arrDense[std::size_t{nRow} * 256 + m_arrEdges[e].m_chByte] = m_arrEdges[e].m_nChild;
-        m_arrNodes[nNode].m_nDense = nRow;
+        const Node& first = m_arrNodes[m_arrFirst[b]];
+        for (std::uint32_t e = first.m_nFirstEdge; e < first.m_nFirstEdge + first.m_nEdges; ++e)
+            m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdges[e].m_chByte] = m_arrEdges[e].m_nChild;
     }
 }

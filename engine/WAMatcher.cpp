@@ -93,9 +93,8 @@ bool CWAMatcher::IsBarrier(const unsigned char* p, std::size_t nBytes) const
 
 std::uint32_t CWAMatcher::Child(std::uint32_t nNode, unsigned char chByte) const
 {
-    const Node& node = m_arrNodes[nNode];
-    const Edge* pEdge = m_arrEdges.data() + node.m_nFirstEdge;
-    const Edge* pEnd = pEdge + node.m_nEdges;
+    const Edge* pEdge = m_arrEdges.data() + m_arrNodes[nNode].m_nFirstEdge;
+    const Edge* pEnd = m_arrEdges.data() + m_arrNodes[nNode + 1].m_nFirstEdge;
     // Edges are in byte order: halve down to a few, then look at each.
     while (pEnd - pEdge > static_cast<std::ptrdiff_t>(kLinearEdges)) {
         const Edge* pMiddle = pEdge + (pEnd - pEdge) / 2;
@@ -157,38 +156,44 @@ void CWAMatcher::BuildTrie()
     }
 
     // Edges grouped by parent; in byte order already, as the sources were.
-    m_arrNodes.assign(nNodes, Node{});
+    // Each node's edges and outputs run up to where the next node's begin:
+    // one node more closes the last run.
+    std::vector<std::uint32_t> arrEdges(nNodes + 1, 0), arrOutputs(nNodes + 1, 0);
+    for (const NewEdge& edge : arrNew)
+        ++arrEdges[edge.m_nParent];
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair)
+        arrOutputs[arrEnds[nPair]] += arrEnds[nPair] != 0 ? 1 : 0;
+    m_arrNodes.assign(nNodes + 1, Node{});
+    std::uint32_t nFirstEdge = 0, nFirstOutput = 0;
+    for (std::uint32_t n = 0; n <= nNodes; ++n) {
+        m_arrNodes[n].m_nFirstEdge = nFirstEdge;
+        m_arrNodes[n].m_nFirstOutput = nFirstOutput;
+        nFirstEdge += arrEdges[n];
+        nFirstOutput += arrOutputs[n];
+        arrEdges[n] = arrOutputs[n] = 0;
+    }
     m_arrEdges.resize(arrNew.size());
     for (const NewEdge& edge : arrNew)
-        ++m_arrNodes[edge.m_nParent].m_nEdges;
-    std::uint32_t nFirst = 0;
-    for (Node& node : m_arrNodes) {
-        node.m_nFirstEdge = nFirst;
-        nFirst += node.m_nEdges;
-        node.m_nEdges = 0;
-    }
-    for (const NewEdge& edge : arrNew) {
-        Node& parent = m_arrNodes[edge.m_nParent];
-        m_arrEdges[parent.m_nFirstEdge + parent.m_nEdges++] = Edge{edge.m_chByte, edge.m_nChild};
-    }
-    arrNew = {};
+        m_arrEdges[m_arrNodes[edge.m_nParent].m_nFirstEdge + arrEdges[edge.m_nParent]++] = Edge{edge.m_chByte, edge.m_nChild};
 
     // Outputs: the pairs ending at each node, ascending.
-    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair)
-        m_arrNodes[arrEnds[nPair]].m_nOutputs += arrEnds[nPair] != 0 ? 1 : 0;
-    std::uint32_t nOutput = 0;
-    for (Node& node : m_arrNodes) {
-        node.m_nFirstOutput = nOutput;
-        nOutput += node.m_nOutputs;
-        node.m_nOutputs = 0;
-    }
-    m_arrOutputs.resize(nOutput);
+    m_arrOutputs.resize(nFirstOutput);
     for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
-        if (arrEnds[nPair] != 0) {
-            Node& node = m_arrNodes[arrEnds[nPair]];
-            m_arrOutputs[node.m_nFirstOutput + node.m_nOutputs++] = nPair;
-        }
+        if (arrEnds[nPair] != 0)
+            m_arrOutputs[m_arrNodes[arrEnds[nPair]].m_nFirstOutput + arrOutputs[arrEnds[nPair]]++] = nPair;
     }
+
+    // The longest source through each node: children come after their
+    // parents, so from the last edge back every child is complete first.
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        std::uint32_t& nLongest = m_arrNodes[arrEnds[nPair]].m_nLongest;
+        nLongest = std::max(nLongest, m_arrPairs[nPair].m_nSourceBytes);
+    }
+    for (auto edge = arrNew.rbegin(); edge != arrNew.rend(); ++edge) {
+        std::uint32_t& nLongest = m_arrNodes[edge->m_nParent].m_nLongest;
+        nLongest = std::max(nLongest, m_arrNodes[edge->m_nChild].m_nLongest);
+    }
+    arrNew = {};
 
     // The first two bytes of every walk in one step each.
     for (unsigned b = 0; b < 256; ++b)
@@ -196,8 +201,8 @@ void CWAMatcher::BuildTrie()
     for (unsigned b = 0; b < 256; ++b) {
         if (m_arrFirst[b] == 0)
             continue;
-        const Node& first = m_arrNodes[m_arrFirst[b]];
-        for (std::uint32_t e = first.m_nFirstEdge; e < first.m_nFirstEdge + first.m_nEdges; ++e)
+        const std::uint32_t nFirst = m_arrFirst[b];
+        for (std::uint32_t e = m_arrNodes[nFirst].m_nFirstEdge; e < m_arrNodes[nFirst + 1].m_nFirstEdge; ++e)
             m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdges[e].m_chByte] = m_arrEdges[e].m_nChild;
     }
 }

@@ -41,29 +41,36 @@ public:
     bool IsBarrier(const unsigned char* p, std::size_t nBytes) const;
 
     // Calls onPair(index) for each pair whose source occurs wholly inside
-    // p[0, nBytes) starting at a position of [nFrom, nTo): at each character
-    // start, as the text reads from `nFrom`, which must be one; at every
-    // byte when a pair can shift the characters of a text, as then a source
-    // may come to start where no character started before. A pair once for
-    // each occurrence.
+    // p[0, nBytes) starting at a position of [nFrom, nTo) and ending behind
+    // nAfter: at each character start, as the text reads from `nFrom`, which
+    // must be one; at every byte when a pair can shift the characters of a
+    // text, as then a source may come to start where no character started
+    // before. A pair once for each occurrence.
     template <typename OnPair>
-    void Scan(const unsigned char* p, std::size_t nBytes, std::size_t nFrom, std::size_t nTo, OnPair&& onPair) const
+    void Scan(const unsigned char* p, std::size_t nBytes, std::size_t nFrom, std::size_t nTo, std::size_t nAfter,
+              OnPair&& onPair) const
     {
         for (std::size_t i = nFrom; i < nTo && i < nBytes;) {
-            Walk(p + i, nBytes - i, onPair);
+            Walk(p + i, nBytes - i, nAfter > i ? nAfter - i : 0, onPair);
             i += m_bWellFormed && m_leads.IsLead(p[i]) && i + 1 < nBytes ? 2 : 1;
         }
+    }
+    template <typename OnPair>
+    void Scan(const unsigned char* p, std::size_t nBytes, OnPair&& onPair) const
+    {
+        Scan(p, nBytes, 0, nBytes, 0, onPair);
     }
 
 private:
     struct Pair {
         std::uint32_t m_nSource, m_nSourceBytes, m_nTarget, m_nTargetBytes;  // in m_strBytes
     };
+    // A node's edges and outputs run up to the next node's: the last node
+    // is an extra one that only closes the runs.
     struct Node {
         std::uint32_t m_nFirstEdge = 0;
-        std::uint32_t m_nEdges = 0;
         std::uint32_t m_nFirstOutput = 0;
-        std::uint32_t m_nOutputs = 0;
+        std::uint32_t m_nLongest = 0;  // bytes of the longest source through the node
     };
     struct Edge {
         unsigned char m_chByte;
@@ -73,29 +80,31 @@ private:
     // The child along `chByte`, 0 for none (the root is nobody's child).
     std::uint32_t Child(std::uint32_t nNode, unsigned char chByte) const;
 
-    // The sources that are prefixes of p[0, nBytes), shortest first.
+    // The sources longer than nShortest bytes that are prefixes of
+    // p[0, nBytes), shortest first.
     template <typename OnPair>
-    void Walk(const unsigned char* p, std::size_t nBytes, OnPair& onPair) const
+    void Walk(const unsigned char* p, std::size_t nBytes, std::size_t nShortest, OnPair& onPair) const
     {
         std::uint32_t nNode = m_arrFirst[p[0]];
-        if (nNode == 0)
+        if (nNode == 0 || m_arrNodes[nNode].m_nLongest <= nShortest)
             return;
-        Report(nNode, onPair);
+        Report(nNode, 1, nShortest, onPair);
         if (nBytes < 2)
             return;
         nNode = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
-        for (std::size_t i = 2; nNode != 0; ++i) {
-            Report(nNode, onPair);
+        for (std::size_t i = 2; nNode != 0 && m_arrNodes[nNode].m_nLongest > nShortest; ++i) {
+            Report(nNode, i, nShortest, onPair);
             if (i == nBytes)
                 return;
             nNode = Child(nNode, p[i]);
         }
     }
     template <typename OnPair>
-    void Report(std::uint32_t nNode, OnPair& onPair) const
+    void Report(std::uint32_t nNode, std::size_t nDepth, std::size_t nShortest, OnPair& onPair) const
     {
-        const Node& node = m_arrNodes[nNode];
-        for (std::uint32_t k = node.m_nFirstOutput; k < node.m_nFirstOutput + node.m_nOutputs; ++k)
+        if (nDepth <= nShortest)
+            return;
+        for (std::uint32_t k = m_arrNodes[nNode].m_nFirstOutput; k < m_arrNodes[nNode + 1].m_nFirstOutput; ++k)
             onPair(m_arrOutputs[k]);
     }
 
@@ -106,7 +115,7 @@ private:
     std::string m_strBytes;  // every source and target, one after the other
     std::vector<Pair> m_arrPairs;
     std::size_t m_nMaxSourceBytes = 0;
-    std::vector<Node> m_arrNodes;  // node 0 is the root
+    std::vector<Node> m_arrNodes;  // node 0 is the root; one more closes the last
     std::vector<Edge> m_arrEdges;
     std::vector<std::uint32_t> m_arrOutputs;
     std::uint32_t m_arrFirst[256] = {};                                   // the root's children

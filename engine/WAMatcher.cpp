@@ -1,6 +1,7 @@
 #include "WAMatcher.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -18,6 +19,58 @@ bool EndsInLoneLead(const std::string& strText, const CLeadByteTable& leads)
         i += leads.IsLead(static_cast<unsigned char>(strText[i])) && i + 1 < strText.size() ? 2 : 1;
     }
     return !strText.empty() && nLast == strText.size() - 1 && leads.IsLead(static_cast<unsigned char>(strText.back()));
+}
+
+// Where the byte stands among `nCount` (at most kLinearEdges) edge bytes,
+// nCount for nowhere. Eight bytes at once, without a branch on each, where
+// the word's byte order is known: the edges' bytes are stored with room
+// behind them to read a whole word.
+std::uint32_t FindEdge(const unsigned char* pBytes, std::uint32_t nCount, unsigned char chByte)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    std::uint64_t nWord;
+    std::memcpy(&nWord, pBytes, sizeof nWord);
+    const std::uint64_t nDiffer = nWord ^ (kOnes * chByte);
+    // The lowest byte flagged here is the lowest byte equal to chByte.
+    const std::uint64_t nEqual = (nDiffer - kOnes) & ~nDiffer & kHighs;
+    if (nEqual == 0)
+        return nCount;
+    return std::min(nCount, static_cast<std::uint32_t>(__builtin_ctzll(nEqual)) / 8);
+#else
+    std::uint32_t k = 0;
+    while (k < nCount && pBytes[k] != chByte)
+        ++k;
+    return k;
+#endif
+}
+
+struct NewEdge {
+    std::uint32_t m_nParent, m_nChild;
+    unsigned char m_chByte;
+};
+
+// The nodes numbered breadth first, each depth's nodes side by side: walks
+// visit the first levels far the most, and so read fewer cache lines.
+// Gives the new number of each node; a child's number stays above its parent's.
+std::vector<std::uint32_t> BreadthFirstNumbers(const std::vector<NewEdge>& arrEdges, std::uint32_t nNodes)
+{
+    std::vector<std::uint32_t> arrFirst(nNodes + 1, 0), arrChildren(arrEdges.size());
+    for (const NewEdge& edge : arrEdges)
+        ++arrFirst[edge.m_nParent + 1];
+    for (std::uint32_t n = 0; n < nNodes; ++n)
+        arrFirst[n + 1] += arrFirst[n];
+    std::vector<std::uint32_t> arrFill(arrFirst.begin(), arrFirst.end() - 1);
+    for (const NewEdge& edge : arrEdges)
+        arrChildren[arrFill[edge.m_nParent]++] = edge.m_nChild;
+    std::vector<std::uint32_t> arrOrder(1, 0), arrNumber(nNodes, 0);
+    arrOrder.reserve(nNodes);
+    for (std::size_t q = 0; q < arrOrder.size(); ++q) {
+        const std::uint32_t nNode = arrOrder[q];
+        arrNumber[nNode] = static_cast<std::uint32_t>(q);
+        arrOrder.insert(arrOrder.end(), arrChildren.begin() + arrFirst[nNode], arrChildren.begin() + arrFirst[nNode + 1]);
+    }
+    return arrNumber;
 }
 
 }  // namespace
@@ -93,21 +146,19 @@ bool CWAMatcher::IsBarrier(const unsigned char* p, std::size_t nBytes) const
 
 std::uint32_t CWAMatcher::Child(std::uint32_t nNode, unsigned char chByte) const
 {
-    const Edge* pEdge = m_arrEdges.data() + m_arrNodes[nNode].m_nFirstEdge;
-    const Edge* pEnd = m_arrEdges.data() + m_arrNodes[nNode + 1].m_nFirstEdge;
+    std::uint32_t nEdge = m_arrNodes[nNode].m_nFirstEdge;
+    std::uint32_t nEnd = m_arrNodes[nNode + 1].m_nFirstEdge;
     // Edges are in byte order: halve down to a few, then look at each.
-    while (pEnd - pEdge > static_cast<std::ptrdiff_t>(kLinearEdges)) {
-        const Edge* pMiddle = pEdge + (pEnd - pEdge) / 2;
-        if (pMiddle->m_chByte <= chByte)
-            pEdge = pMiddle;
+    while (nEnd - nEdge > kLinearEdges) {
+        const std::uint32_t nMiddle = nEdge + (nEnd - nEdge) / 2;
+        if (m_arrEdgeBytes[nMiddle] <= chByte)
+            nEdge = nMiddle;
         else
-            pEnd = pMiddle;
+            nEnd = nMiddle;
     }
-    for (; pEdge != pEnd; ++pEdge) {
-        if (pEdge->m_chByte == chByte)
-            return pEdge->m_nChild;
-    }
-    return 0;
+    // Numbered breadth first, the node behind edge e is node e + 1.
+    const std::uint32_t nAt = FindEdge(m_arrEdgeBytes.data() + nEdge, nEnd - nEdge, chByte);
+    return nAt < nEnd - nEdge ? nEdge + nAt + 1 : 0;
 }
 
 void CWAMatcher::BuildTrie()
@@ -132,10 +183,6 @@ void CWAMatcher::BuildTrie()
         }
         return x.size() < y.size();
     });
-    struct NewEdge {
-        std::uint32_t m_nParent, m_nChild;
-        unsigned char m_chByte;
-    };
     std::vector<NewEdge> arrNew;
     std::vector<std::uint32_t> arrEnds(m_arrPairs.size(), 0);  // the node where each source ends
     std::vector<std::uint32_t> arrPath(1, 0);                  // the nodes of the previous source
@@ -154,8 +201,14 @@ void CWAMatcher::BuildTrie()
         arrEnds[nPair] = arrPath.back();
         previous = source;
     }
+    const std::vector<std::uint32_t> arrNumber = BreadthFirstNumbers(arrNew, nNodes);
+    for (NewEdge& edge : arrNew) {
+        edge.m_nParent = arrNumber[edge.m_nParent];
+        edge.m_nChild = arrNumber[edge.m_nChild];
+    }
+    for (std::uint32_t& nEnd : arrEnds)
+        nEnd = arrNumber[nEnd];
 
-    // Edges grouped by parent; in byte order already, as the sources were.
     // Each node's edges and outputs run up to where the next node's begin:
     // one node more closes the last run.
     std::vector<std::uint32_t> arrEdges(nNodes + 1, 0), arrOutputs(nNodes + 1, 0);
@@ -170,11 +223,14 @@ void CWAMatcher::BuildTrie()
         m_arrNodes[n].m_nFirstOutput = nFirstOutput;
         nFirstEdge += arrEdges[n];
         nFirstOutput += arrOutputs[n];
-        arrEdges[n] = arrOutputs[n] = 0;
+        arrOutputs[n] = 0;
     }
-    m_arrEdges.resize(arrNew.size());
+    // Breadth first, the children of each node follow those of the node
+    // before, in byte order as the sources were: edge e leads to node e + 1,
+    // and only its byte is kept.
+    m_arrEdgeBytes.resize(arrNew.size() + kLinearEdges);
     for (const NewEdge& edge : arrNew)
-        m_arrEdges[m_arrNodes[edge.m_nParent].m_nFirstEdge + arrEdges[edge.m_nParent]++] = Edge{edge.m_chByte, edge.m_nChild};
+        m_arrEdgeBytes[edge.m_nChild - 1] = edge.m_chByte;
 
     // Outputs: the pairs ending at each node, ascending.
     m_arrOutputs.resize(nFirstOutput);
@@ -196,13 +252,15 @@ void CWAMatcher::BuildTrie()
     arrNew = {};
 
     // The first two bytes of every walk in one step each.
-    for (unsigned b = 0; b < 256; ++b)
+    for (unsigned b = 0; b < 256; ++b) {
         m_arrFirst[b] = Child(0, static_cast<unsigned char>(b));
+        m_arrOneByteSource[b] = m_arrFirst[b] != 0 && m_arrNodes[m_arrFirst[b]].m_nFirstOutput != m_arrNodes[m_arrFirst[b] + 1].m_nFirstOutput;
+    }
     for (unsigned b = 0; b < 256; ++b) {
         if (m_arrFirst[b] == 0)
             continue;
         const std::uint32_t nFirst = m_arrFirst[b];
         for (std::uint32_t e = m_arrNodes[nFirst].m_nFirstEdge; e < m_arrNodes[nFirst + 1].m_nFirstEdge; ++e)
-            m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdges[e].m_chByte] = m_arrEdges[e].m_nChild;
+            m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdgeBytes[e]] = e + 1;
     }
 }

@@ -72,10 +72,6 @@ private:
         std::uint32_t m_nFirstOutput = 0;
         std::uint32_t m_nLongest = 0;  // bytes of the longest source through the node
     };
-    struct Edge {
-        unsigned char m_chByte;
-        std::uint32_t m_nChild;
-    };
 
     // The child along `chByte`, 0 for none (the root is nobody's child).
     std::uint32_t Child(std::uint32_t nNode, unsigned char chByte) const;
@@ -85,13 +81,13 @@ private:
     template <typename OnPair>
     void Walk(const unsigned char* p, std::size_t nBytes, std::size_t nShortest, OnPair& onPair) const
     {
-        std::uint32_t nNode = m_arrFirst[p[0]];
-        if (nNode == 0 || m_arrNodes[nNode].m_nLongest <= nShortest)
-            return;
-        Report(nNode, 1, nShortest, onPair);
+        // One-byte sources are rare: their bytes are marked, so that a walk
+        // reads no node of the first level.
+        if (m_arrOneByteSource[p[0]])
+            Report(m_arrFirst[p[0]], 1, nShortest, onPair);
         if (nBytes < 2)
             return;
-        nNode = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
+        std::uint32_t nNode = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
         for (std::size_t i = 2; nNode != 0 && m_arrNodes[nNode].m_nLongest > nShortest; ++i) {
             Report(nNode, i, nShortest, onPair);
             if (i == nBytes)
@@ -116,9 +112,12 @@ private:
     std::vector<Pair> m_arrPairs;
     std::size_t m_nMaxSourceBytes = 0;
     std::vector<Node> m_arrNodes;  // node 0 is the root; one more closes the last
-    std::vector<Edge> m_arrEdges;
+    // The bytes of each node's edges together, in byte order; the nodes are
+    // numbered so that edge e leads to node e + 1.
+    std::vector<unsigned char> m_arrEdgeBytes;
     std::vector<std::uint32_t> m_arrOutputs;
-    std::uint32_t m_arrFirst[256] = {};                                   // the root's children
+    std::uint32_t m_arrFirst[256] = {};  // the root's children
+    bool m_arrOneByteSource[256] = {};   // the child is where a source ends
     std::vector<std::uint32_t> m_arrFirstTwo = std::vector<std::uint32_t>(65536);  // their children, by both bytes
     CLeadByteTable m_leads;
     // A pair whose source or target ends in a lone lead byte can join bytes

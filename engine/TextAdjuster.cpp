@@ -170,10 +170,8 @@ ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, const CLeadByteTable& l
         std::size_t nKnown = 0;  // a character start at or before the next window
         auto scan = [&](std::size_t nFrom, std::size_t nTo, std::size_t nAfter) {
             leads.IsCharacterStart(current, nFrom, nKnown);
-            matcher.Scan(Bytes(current), current.size(), nKnown, nTo, nAfter, [&](std::uint32_t nFound) {
-                if (nFound > nPair)
-                    pending.Add(nFound);
-            });
+            matcher.Scan(Bytes(current), current.size(), nKnown, nTo, nAfter, nPair + 1,
+                         [&](std::uint32_t nFound) { pending.Add(nFound); });
         };
         // Windows of nearby targets merge; a source reaching the window's
         // first target is the only kind that can start before it.

@@ -241,13 +241,17 @@ void CWAMatcher::BuildTrie()
 
     // The longest source through each node: children come after their
     // parents, so from the last edge back every child is complete first.
+    // The same for the highest pair.
     for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
-        std::uint32_t& nLongest = m_arrNodes[arrEnds[nPair]].m_nLongest;
-        nLongest = std::max(nLongest, m_arrPairs[nPair].m_nSourceBytes);
+        Node& node = m_arrNodes[arrEnds[nPair]];
+        node.m_nLongest = std::max(node.m_nLongest, m_arrPairs[nPair].m_nSourceBytes);
+        node.m_nLastPair = std::max(node.m_nLastPair, nPair);
     }
     for (auto edge = arrNew.rbegin(); edge != arrNew.rend(); ++edge) {
-        std::uint32_t& nLongest = m_arrNodes[edge->m_nParent].m_nLongest;
-        nLongest = std::max(nLongest, m_arrNodes[edge->m_nChild].m_nLongest);
+        Node& parent = m_arrNodes[edge->m_nParent];
+        const Node& child = m_arrNodes[edge->m_nChild];
+        parent.m_nLongest = std::max(parent.m_nLongest, child.m_nLongest);
+        parent.m_nLastPair = std::max(parent.m_nLastPair, child.m_nLastPair);
     }
     arrNew = {};
 

@@ -40,25 +40,25 @@ public:
     // holds it, and no pair can shift the characters of the text.
     bool IsBarrier(const unsigned char* p, std::size_t nBytes) const;
 
-    // Calls onPair(index) for each pair whose source occurs wholly inside
-    // p[0, nBytes) starting at a position of [nFrom, nTo) and ending behind
-    // nAfter: at each character start, as the text reads from `nFrom`, which
-    // must be one; at every byte when a pair can shift the characters of a
-    // text, as then a source may come to start where no character started
-    // before. A pair once for each occurrence.
+    // Calls onPair(index) for each pair from nFirstPair on whose source
+    // occurs wholly inside p[0, nBytes) starting at a position of [nFrom, nTo)
+    // and ending behind nAfter: at each character start, as the text reads
+    // from `nFrom`, which must be one; at every byte when a pair can shift the
+    // characters of a text, as then a source may come to start where no
+    // character started before. A pair once for each occurrence.
     template <typename OnPair>
     void Scan(const unsigned char* p, std::size_t nBytes, std::size_t nFrom, std::size_t nTo, std::size_t nAfter,
-              OnPair&& onPair) const
+              std::uint32_t nFirstPair, OnPair&& onPair) const
     {
         for (std::size_t i = nFrom; i < nTo && i < nBytes;) {
-            Walk(p + i, nBytes - i, nAfter > i ? nAfter - i : 0, onPair);
+            Walk(p + i, nBytes - i, Wanted{nAfter > i ? nAfter - i : 0, nFirstPair}, onPair);
             i += m_bWellFormed && m_leads.IsLead(p[i]) && i + 1 < nBytes ? 2 : 1;
         }
     }
     template <typename OnPair>
     void Scan(const unsigned char* p, std::size_t nBytes, OnPair&& onPair) const
     {
-        Scan(p, nBytes, 0, nBytes, 0, onPair);
+        Scan(p, nBytes, 0, nBytes, 0, 0, onPair);
     }
 
 private:
@@ -70,38 +70,51 @@ private:
     struct Node {
         std::uint32_t m_nFirstEdge = 0;
         std::uint32_t m_nFirstOutput = 0;
-        std::uint32_t m_nLongest = 0;  // bytes of the longest source through the node
+        std::uint32_t m_nLongest = 0;   // bytes of the longest source through the node
+        std::uint32_t m_nLastPair = 0;  // the highest pair whose source passes through it
     };
 
     // The child along `chByte`, 0 for none (the root is nobody's child).
     std::uint32_t Child(std::uint32_t nNode, unsigned char chByte) const;
 
-    // The sources longer than nShortest bytes that are prefixes of
-    // p[0, nBytes), shortest first.
+    // What a walk reports: sources longer than m_nShortest bytes, pairs
+    // from m_nFirstPair on.
+    struct Wanted {
+        std::size_t m_nShortest;
+        std::uint32_t m_nFirstPair;
+        bool Beyond(const Node& node) const
+        {
+            return node.m_nLongest > m_nShortest && node.m_nLastPair >= m_nFirstPair;
+        }
+    };
+
+    // The wanted sources that are prefixes of p[0, nBytes), shortest first.
     template <typename OnPair>
-    void Walk(const unsigned char* p, std::size_t nBytes, std::size_t nShortest, OnPair& onPair) const
+    void Walk(const unsigned char* p, std::size_t nBytes, const Wanted& wanted, OnPair& onPair) const
     {
         // One-byte sources are rare: their bytes are marked, so that a walk
         // reads no node of the first level.
         if (m_arrOneByteSource[p[0]])
-            Report(m_arrFirst[p[0]], 1, nShortest, onPair);
+            Report(m_arrFirst[p[0]], 1, wanted, onPair);
         if (nBytes < 2)
             return;
         std::uint32_t nNode = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
-        for (std::size_t i = 2; nNode != 0 && m_arrNodes[nNode].m_nLongest > nShortest; ++i) {
-            Report(nNode, i, nShortest, onPair);
+        for (std::size_t i = 2; nNode != 0 && wanted.Beyond(m_arrNodes[nNode]); ++i) {
+            Report(nNode, i, wanted, onPair);
             if (i == nBytes)
                 return;
             nNode = Child(nNode, p[i]);
         }
     }
     template <typename OnPair>
-    void Report(std::uint32_t nNode, std::size_t nDepth, std::size_t nShortest, OnPair& onPair) const
+    void Report(std::uint32_t nNode, std::size_t nDepth, const Wanted& wanted, OnPair& onPair) const
     {
-        if (nDepth <= nShortest)
+        if (nDepth <= wanted.m_nShortest)
             return;
-        for (std::uint32_t k = m_arrNodes[nNode].m_nFirstOutput; k < m_arrNodes[nNode + 1].m_nFirstOutput; ++k)
-            onPair(m_arrOutputs[k]);
+        for (std::uint32_t k = m_arrNodes[nNode].m_nFirstOutput; k < m_arrNodes[nNode + 1].m_nFirstOutput; ++k) {
+            if (m_arrOutputs[k] >= wanted.m_nFirstPair)
+                onPair(m_arrOutputs[k]);
+        }
     }
 
     void AddPair(const std::string& strSource, const std::string& strTarget, const CLeadByteTable& leads);

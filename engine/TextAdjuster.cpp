@@ -141,9 +141,10 @@ void AddOccurring(const CWAMatcher& matcher, std::string_view text, CPendingPair
 // each replacing every occurrence. `nPeak` grows to the largest size the
 // text reached.
 template <typename Text>
-ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, Text& text, CPendingPairs& pending, std::size_t& nPeak)
+ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, const CLeadByteTable& leads, Text& text,
+                              CPendingPairs& pending, std::size_t& nPeak)
 {
-    const std::size_t nReach = matcher.MaxSourceBytes() - 1;  // bytes a source may stick out of a target
+    const std::size_t nReach = matcher.MaxSourceBytes() - 1;  // bytes a source may start before a target
     ReplaceOutcome result = ReplaceOutcome::Unchanged;
     bool bFirst = true;
     std::uint32_t nLast = 0;
@@ -163,28 +164,35 @@ ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, Text& text, CPendingPai
         const std::string& current = text.Text();
         nPeak = std::max(nPeak, current.size());
         // A later pair can newly occur only where it overlaps a target, or
-        // across the gap a deletion closed: within nReach bytes of it.
-        auto scan = [&](std::size_t nFrom, std::size_t nTo) {
-            matcher.Scan(Bytes(current) + nFrom, nTo - nFrom, [&](std::uint32_t nFound) {
-                if (nFound > nPair)
-                    pending.Add(nFound);
-            });
+        // across the gap a deletion closed: starting at most nReach bytes
+        // before it and ending behind its start. One starting behind a
+        // target reads the same bytes as before.
+        std::size_t nKnown = 0;  // a character start at or before the next window
+        auto scan = [&](std::size_t nFrom, std::size_t nTo, std::size_t nAfter) {
+            leads.IsCharacterStart(current, nFrom, nKnown);
+            matcher.Scan(Bytes(current), current.size(), nKnown, nTo, nAfter, nPair + 1,
+                         [&](std::uint32_t nFound) { pending.Add(nFound); });
         };
-        std::size_t nFrom = 0, nTo = 0;
+        // Windows of nearby targets merge; a source reaching the window's
+        // first target is the only kind that can start before it.
+        std::size_t nFrom = 0, nTo = 0, nAfter = 0;
+        bool bOpen = false;
         for (std::size_t nAt : text.Written()) {
             const std::size_t nStart = nAt > nReach ? nAt - nReach : 0;
-            const std::size_t nEnd = std::min(current.size(), nAt + target.size() + nReach);
-            if (nStart <= nTo && nTo > nFrom) {
+            const std::size_t nEnd = std::min(current.size(), nAt + target.size());
+            if (bOpen && nStart <= nTo) {
                 nTo = std::max(nTo, nEnd);
                 continue;
             }
-            if (nTo > nFrom)
-                scan(nFrom, nTo);
+            if (bOpen && nTo > nFrom)
+                scan(nFrom, nTo, nAfter);
             nFrom = nStart;
             nTo = nEnd;
+            nAfter = nAt;
+            bOpen = true;
         }
-        if (nTo > nFrom)
-            scan(nFrom, nTo);
+        if (bOpen && nTo > nFrom)
+            scan(nFrom, nTo, nAfter);
     }
     return result;
 }
@@ -195,29 +203,32 @@ struct PieceWork {
     CPlainText plain;
 };
 
-// One piece through the pairs; appends the result to `out`. A piece that
+// One piece through the pairs. When it changed, `out` receives `before` (the
+// unchanged text since the last change) and then the piece as it became.
+// `nPeak` grows by what the piece reached beyond its own size. A piece that
 // grows past the limit takes the whole text past it at that moment.
 ReplaceOutcome AdjustPiece(const CWAMatcher& matcher, const CLeadByteTable& leads, std::string_view piece,
-                           std::size_t nLimit, PieceWork& work, std::string& out, std::size_t& nPeak)
+                           std::string_view before, std::size_t nLimit, PieceWork& work, std::string& out,
+                           std::size_t& nPeak)
 {
     work.pending.Clear();
     AddOccurring(matcher, piece, work.pending);
+    if (work.pending.Empty())
+        return ReplaceOutcome::Unchanged;
     std::size_t nPiecePeak = piece.size();
-    ReplaceOutcome outcome = ReplaceOutcome::Unchanged;
-    if (!work.pending.Empty() && piece.size() <= kIndexedPieceBytes) {
+    if (piece.size() <= kIndexedPieceBytes) {
         work.plain.Reset(piece);
-        outcome = ApplyOccurring(matcher, work.plain, work.pending, nPiecePeak);
+        const ReplaceOutcome outcome = ApplyOccurring(matcher, leads, work.plain, work.pending, nPiecePeak);
         if (outcome == ReplaceOutcome::Replaced)
-            out += work.plain.Text();
-    } else if (!work.pending.Empty()) {
-        CAdjustedText text{std::string(piece), leads, nLimit};
-        outcome = ApplyOccurring(matcher, text, work.pending, nPiecePeak);
-        if (outcome == ReplaceOutcome::Replaced)
-            out += text.Text();
+            out.append(before).append(work.plain.Text());
+        nPeak += nPiecePeak - piece.size();
+        return outcome;
     }
-    if (outcome == ReplaceOutcome::Unchanged)
-        out += piece;
-    nPeak += nPiecePeak;
+    CAdjustedText text{std::string(piece), leads, nLimit};
+    const ReplaceOutcome outcome = ApplyOccurring(matcher, leads, text, work.pending, nPiecePeak);
+    if (outcome == ReplaceOutcome::Replaced)
+        out.append(before).append(text.Text());
+    nPeak += nPiecePeak - piece.size();
     return outcome;
 }
 
@@ -230,18 +241,24 @@ bool AdjustText(const CWAMatcher& matcher, const CLeadByteTable& leads, std::str
     const std::size_t nLimit = std::max(nMaxBytes, text.size());
     const auto* p = Bytes(text);
     const std::size_t nSize = text.size();
+    const std::string_view source(text);
+    // Built only once a piece changes: from then on it holds the text up to
+    // nCopied as the pairs left it.
     std::string out;
-    out.reserve(nSize + nSize / 8);
+    std::size_t nCopied = 0;
     // What the pieces reach at their largest, added up: the whole text never
     // grows past that at any moment.
-    std::size_t nPeak = 0;
-    bool bChanged = false;
+    std::size_t nPeak = nSize;
     std::size_t nPiece = 0;
     PieceWork work{CPendingPairs(), CPlainText(leads, nLimit)};
     auto piece = [&](std::size_t nEnd) {
-        const ReplaceOutcome outcome = AdjustPiece(matcher, leads, std::string_view(text).substr(nPiece, nEnd - nPiece),
-                                                   nLimit, work, out, nPeak);
-        bChanged = bChanged || outcome == ReplaceOutcome::Replaced;
+        if (nCopied == 0 && out.capacity() < nSize)
+            out.reserve(nSize + nSize / 8);
+        const ReplaceOutcome outcome =
+            AdjustPiece(matcher, leads, source.substr(nPiece, nEnd - nPiece), source.substr(nCopied, nPiece - nCopied),
+                        nLimit, work, out, nPeak);
+        if (outcome == ReplaceOutcome::Replaced)
+            nCopied = nEnd;
         return outcome != ReplaceOutcome::TooLong;
     };
     for (std::size_t i = 0; i < nSize;) {
@@ -249,14 +266,15 @@ bool AdjustText(const CWAMatcher& matcher, const CLeadByteTable& leads, std::str
         if (matcher.IsBarrier(p + i, nBytes)) {
             if (i > nPiece && !piece(i))
                 return false;
-            out.append(text, i, nBytes);
-            nPeak += nBytes;
             nPiece = i + nBytes;
         }
         i += nBytes;
     }
     if (nSize > nPiece && !piece(nSize))
         return false;
+    const bool bChanged = nCopied != 0;
+    if (bChanged)
+        out.append(source.substr(nCopied));
     if (nPeak <= nLimit) {
         if (bChanged)
             text.swap(out);
@@ -268,7 +286,7 @@ bool AdjustText(const CWAMatcher& matcher, const CLeadByteTable& leads, std::str
     AddOccurring(matcher, text, pending);
     CAdjustedText whole(text, leads, nLimit);
     std::size_t nWholePeak = nSize;
-    const ReplaceOutcome outcome = ApplyOccurring(matcher, whole, pending, nWholePeak);
+    const ReplaceOutcome outcome = ApplyOccurring(matcher, leads, whole, pending, nWholePeak);
     if (outcome == ReplaceOutcome::TooLong)
         return false;
     if (outcome == ReplaceOutcome::Replaced)

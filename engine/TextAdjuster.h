@@ -4,7 +4,7 @@
 //
 // The text is cut at the characters no source holds (CWAMatcher::IsBarrier):
 // nothing ever covers or shifts them, so each piece between two of them goes
-// through the pairs on its own. In a piece, the automaton names the pairs
+// through the pairs on its own. In a piece, the trie names the pairs
 // whose source occurs; they replace in their order, and behind each
 // replacement only the bytes around what it wrote are searched again for the
 // later pairs it may have made occur.

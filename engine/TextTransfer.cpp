@@ -2,13 +2,34 @@
 
 #include "CharacterMapping.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
+// Where `chByte` first stands in p[0, nSize), or nSize. Eight bytes at a
+// time: a transfer looks through its whole text for its end and for line
+// feeds, and the C library of some platforms does so a byte at a time.
+std::size_t FindByte(const char* p, std::size_t nSize, char chByte)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    const std::uint64_t nPattern = kOnes * static_cast<unsigned char>(chByte);
+    std::size_t i = 0;
+    for (; i + 8 <= nSize; i += 8) {
+        std::uint64_t nWord;
+        std::memcpy(&nWord, p + i, sizeof nWord);
+        const std::uint64_t nDiffer = nWord ^ nPattern;
+        if (((nDiffer - kOnes) & ~nDiffer & kHighs) != 0)
+            break;  // the byte is among these eight
+    }
+    while (i < nSize && p[i] != chByte)
+        ++i;
+    return i;
+}
+
 std::size_t TransferLength(const std::string& text)
 {
-    const std::size_t length = std::strlen(text.c_str());
+    const std::size_t length = FindByte(text.data(), text.size(), '\0');
     return length < kMaxTransferBytes ? length : kMaxTransferBytes;
 }
 
@@ -23,8 +44,8 @@ std::size_t NextChunkEnd(const char* text, std::size_t size, std::size_t from)
 {
     if (size - from < kChunkRemainder)
         return size;
-    const void* lineFeed = std::memchr(text + from + kChunkMinimum, '\n', size - from - kChunkMinimum);
-    return lineFeed ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - text) : size;
+    const std::size_t start = from + kChunkMinimum;
+    return start + FindByte(text + start, size - start, '\n');
 }
 
 std::string TransferGbToBig5(const std::string& text, TransferMode mode, const TransferServices& services)

@@ -72,7 +72,7 @@ void CWALibraryLists::Prepare(WADirection direction) const
     Matcher(direction);
 }
 
-// One pass of the automaton names the pairs that occur; only they replace,
+// One pass of the trie names the pairs that occur; only they replace,
 // in their order, and only around what they wrote is looked at again.
 void CWALibraryLists::Apply(WADirection direction, std::string& text) const
 {

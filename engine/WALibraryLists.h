@@ -27,7 +27,7 @@ public:
     // `nCodePage`: the process's multibyte code page; a source matches only
     // where that code page sees a character start.
     explicit CWALibraryLists(unsigned nCodePage);
-    // The records move; the automata are built again when next needed.
+    // The records move; the tries are built again when next needed.
     CWALibraryLists(CWALibraryLists&& other) noexcept;
 
     void SetCodePage(unsigned nCodePage) { m_leads = CLeadByteTable(nCodePage); }
@@ -53,14 +53,14 @@ public:
     // as the earlier ones left it.
     void Apply(WADirection direction, std::string& text) const override;
 
-    // Builds the automaton of a direction's applied pairs now rather than at
+    // Builds the trie of a direction's applied pairs now rather than at
     // its first transfer: the loader calls it once a list is complete. Any
     // later change of the list (or of a record's flag or pair count) is seen
     // by the next transfer, which builds it again.
     void Prepare(WADirection direction) const;
 
 private:
-    // What a direction's automaton was built from.
+    // What a direction's trie was built from.
     struct Built {
         const WALibrary* m_pLibrary;
         bool m_bApply;
@@ -85,7 +85,7 @@ private:
     WALibraryList m_WALibrariesG2B;
     WALibraryList m_WALibrariesB2G;
     // Transfers of several threads may share the lists (each host thread its
-    // own apartment); the automata are built under this lock and then only read.
+    // own apartment); the tries are built under this lock and then only read.
     mutable std::mutex m_mutex;
     mutable MatcherState m_matchers[2];
 };

@@ -1,13 +1,14 @@
 #include "WAMatcher.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
 
-// Nodes with more edges than this take a full row of children: the first
-// byte or two of Chinese sources fan out widely, deeper nodes rarely.
-constexpr std::uint32_t kDenseEdges = 8;
+// Past this many edges a node's children are found by halving: a common
+// character opens many phrases.
+constexpr std::uint32_t kLinearEdges = 8;
 
 // The string ends in a lead byte that stands alone when read from its start.
 bool EndsInLoneLead(const std::string& strText, const CLeadByteTable& leads)
@@ -20,9 +21,62 @@ bool EndsInLoneLead(const std::string& strText, const CLeadByteTable& leads)
     return !strText.empty() && nLast == strText.size() - 1 && leads.IsLead(static_cast<unsigned char>(strText.back()));
 }
 
+// Where the byte stands among `nCount` (at most kLinearEdges) edge bytes,
+// nCount for nowhere. Eight bytes at once, without a branch on each, where
+// the word's byte order is known: the edges' bytes are stored with room
+// behind them to read a whole word.
+std::uint32_t FindEdge(const unsigned char* pBytes, std::uint32_t nCount, unsigned char chByte)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    std::uint64_t nWord;
+    std::memcpy(&nWord, pBytes, sizeof nWord);
+    const std::uint64_t nDiffer = nWord ^ (kOnes * chByte);
+    // The lowest byte flagged here is the lowest byte equal to chByte.
+    const std::uint64_t nEqual = (nDiffer - kOnes) & ~nDiffer & kHighs;
+    if (nEqual == 0)
+        return nCount;
+    return std::min(nCount, static_cast<std::uint32_t>(__builtin_ctzll(nEqual)) / 8);
+#else
+    std::uint32_t k = 0;
+    while (k < nCount && pBytes[k] != chByte)
+        ++k;
+    return k;
+#endif
+}
+
+struct NewEdge {
+    std::uint32_t m_nParent, m_nChild;
+    unsigned char m_chByte;
+};
+
+// The nodes numbered breadth first, each depth's nodes side by side: walks
+// visit the first levels far the most, and so read fewer cache lines.
+// Gives the new number of each node; a child's number stays above its parent's.
+std::vector<std::uint32_t> BreadthFirstNumbers(const std::vector<NewEdge>& arrEdges, std::uint32_t nNodes)
+{
+    std::vector<std::uint32_t> arrFirst(nNodes + 1, 0), arrChildren(arrEdges.size());
+    for (const NewEdge& edge : arrEdges)
+        ++arrFirst[edge.m_nParent + 1];
+    for (std::uint32_t n = 0; n < nNodes; ++n)
+        arrFirst[n + 1] += arrFirst[n];
+    std::vector<std::uint32_t> arrFill(arrFirst.begin(), arrFirst.end() - 1);
+    for (const NewEdge& edge : arrEdges)
+        arrChildren[arrFill[edge.m_nParent]++] = edge.m_nChild;
+    std::vector<std::uint32_t> arrOrder(1, 0), arrNumber(nNodes, 0);
+    arrOrder.reserve(nNodes);
+    for (std::size_t q = 0; q < arrOrder.size(); ++q) {
+        const std::uint32_t nNode = arrOrder[q];
+        arrNumber[nNode] = static_cast<std::uint32_t>(q);
+        arrOrder.insert(arrOrder.end(), arrChildren.begin() + arrFirst[nNode], arrChildren.begin() + arrFirst[nNode + 1]);
+    }
+    return arrNumber;
+}
+
 }  // namespace
 
 CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries, const CLeadByteTable& leads)
+    : m_leads(leads)
 {
     for (const std::unique_ptr<WALibrary>& library : libraries) {
         if (!library->m_bApply)
@@ -31,7 +85,7 @@ CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries,
         for (std::size_t j = 0; j < nPairs; ++j)
             AddPair(library->m_arrSources[j], library->m_arrTargets[j], leads);
     }
-    BuildAutomaton();
+    BuildTrie();
 }
 
 std::string_view CWAMatcher::Source(std::uint32_t nPair) const
@@ -90,18 +144,24 @@ bool CWAMatcher::IsBarrier(const unsigned char* p, std::size_t nBytes) const
     return m_bWellFormed && !((m_arrDoubleInSource[n / 64] >> (n % 64)) & 1);
 }
 
-std::uint32_t CWAMatcher::Child(std::uint32_t nState, unsigned char chByte) const
+std::uint32_t CWAMatcher::Child(std::uint32_t nNode, unsigned char chByte) const
 {
-    const Node& node = m_arrNodes[nState];
-    const Edge* pEdge = m_arrEdges.data() + node.m_nFirstEdge;
-    for (const Edge* pEnd = pEdge + node.m_nEdges; pEdge != pEnd; ++pEdge) {
-        if (pEdge->m_chByte == chByte)
-            return pEdge->m_nChild;
+    std::uint32_t nEdge = m_arrNodes[nNode].m_nFirstEdge;
+    std::uint32_t nEnd = m_arrNodes[nNode + 1].m_nFirstEdge;
+    // Edges are in byte order: halve down to a few, then look at each.
+    while (nEnd - nEdge > kLinearEdges) {
+        const std::uint32_t nMiddle = nEdge + (nEnd - nEdge) / 2;
+        if (m_arrEdgeBytes[nMiddle] <= chByte)
+            nEdge = nMiddle;
+        else
+            nEnd = nMiddle;
     }
-    return 0;
+    // Numbered breadth first, the node behind edge e is node e + 1.
+    const std::uint32_t nAt = FindEdge(m_arrEdgeBytes.data() + nEdge, nEnd - nEdge, chByte);
+    return nAt < nEnd - nEdge ? nEdge + nAt + 1 : 0;
 }
 
-void CWAMatcher::BuildAutomaton()
+void CWAMatcher::BuildTrie()
 {
     // The trie, one node per distinct prefix of a source, made from the
     // sources in byte order: each shares with the one before the path of
@@ -123,10 +183,6 @@ void CWAMatcher::BuildAutomaton()
         }
         return x.size() < y.size();
     });
-    struct NewEdge {
-        std::uint32_t m_nParent, m_nChild;
-        unsigned char m_chByte;
-    };
     std::vector<NewEdge> arrNew;
     std::vector<std::uint32_t> arrEnds(m_arrPairs.size(), 0);  // the node where each source ends
     std::vector<std::uint32_t> arrPath(1, 0);                  // the nodes of the previous source
@@ -145,69 +201,70 @@ void CWAMatcher::BuildAutomaton()
         arrEnds[nPair] = arrPath.back();
         previous = source;
     }
-
-    // Edges grouped by parent; in byte order already, as the sources were.
-    m_arrNodes.assign(nNodes, Node{});
-    m_arrEdges.resize(arrNew.size());
-    for (const NewEdge& edge : arrNew)
-        ++m_arrNodes[edge.m_nParent].m_nEdges;
-    std::uint32_t nFirst = 0;
-    for (Node& node : m_arrNodes) {
-        node.m_nFirstEdge = nFirst;
-        nFirst += node.m_nEdges;
-        node.m_nEdges = 0;
+    const std::vector<std::uint32_t> arrNumber = BreadthFirstNumbers(arrNew, nNodes);
+    for (NewEdge& edge : arrNew) {
+        edge.m_nParent = arrNumber[edge.m_nParent];
+        edge.m_nChild = arrNumber[edge.m_nChild];
     }
-    for (const NewEdge& edge : arrNew) {
-        Node& parent = m_arrNodes[edge.m_nParent];
-        m_arrEdges[parent.m_nFirstEdge + parent.m_nEdges++] = Edge{edge.m_chByte, edge.m_nChild};
+    for (std::uint32_t& nEnd : arrEnds)
+        nEnd = arrNumber[nEnd];
+
+    // Each node's edges and outputs run up to where the next node's begin:
+    // one node more closes the last run.
+    std::vector<std::uint32_t> arrEdges(nNodes + 1, 0), arrOutputs(nNodes + 1, 0);
+    for (const NewEdge& edge : arrNew)
+        ++arrEdges[edge.m_nParent];
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair)
+        arrOutputs[arrEnds[nPair]] += arrEnds[nPair] != 0 ? 1 : 0;
+    m_arrNodes.assign(nNodes + 1, Node{});
+    std::uint32_t nFirstEdge = 0, nFirstOutput = 0;
+    for (std::uint32_t n = 0; n <= nNodes; ++n) {
+        m_arrNodes[n].m_nFirstEdge = nFirstEdge;
+        m_arrNodes[n].m_nFirstOutput = nFirstOutput;
+        nFirstEdge += arrEdges[n];
+        nFirstOutput += arrOutputs[n];
+        arrOutputs[n] = 0;
+    }
+    // Breadth first, the children of each node follow those of the node
+    // before, in byte order as the sources were: edge e leads to node e + 1,
+    // and only its byte is kept.
+    m_arrEdgeBytes.resize(arrNew.size() + kLinearEdges);
+    for (const NewEdge& edge : arrNew)
+        m_arrEdgeBytes[edge.m_nChild - 1] = edge.m_chByte;
+
+    // Outputs: the pairs ending at each node, ascending.
+    m_arrOutputs.resize(nFirstOutput);
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        if (arrEnds[nPair] != 0)
+            m_arrOutputs[m_arrNodes[arrEnds[nPair]].m_nFirstOutput + arrOutputs[arrEnds[nPair]]++] = nPair;
+    }
+
+    // The longest source through each node: children come after their
+    // parents, so from the last edge back every child is complete first.
+    // The same for the highest pair.
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        Node& node = m_arrNodes[arrEnds[nPair]];
+        node.m_nLongest = std::max(node.m_nLongest, m_arrPairs[nPair].m_nSourceBytes);
+        node.m_nLastPair = std::max(node.m_nLastPair, nPair);
+    }
+    for (auto edge = arrNew.rbegin(); edge != arrNew.rend(); ++edge) {
+        Node& parent = m_arrNodes[edge->m_nParent];
+        const Node& child = m_arrNodes[edge->m_nChild];
+        parent.m_nLongest = std::max(parent.m_nLongest, child.m_nLongest);
+        parent.m_nLastPair = std::max(parent.m_nLastPair, child.m_nLastPair);
     }
     arrNew = {};
 
-    // Outputs: the pairs ending at each node, ascending.
-    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair)
-        m_arrNodes[arrEnds[nPair]].m_nOutputs += arrEnds[nPair] != 0 ? 1 : 0;
-    std::uint32_t nOutput = 0;
-    for (Node& node : m_arrNodes) {
-        node.m_nFirstOutput = nOutput;
-        nOutput += node.m_nOutputs;
-        node.m_nOutputs = 0;
+    // The first two bytes of every walk in one step each.
+    for (unsigned b = 0; b < 256; ++b) {
+        m_arrFirst[b] = Child(0, static_cast<unsigned char>(b));
+        m_arrOneByteSource[b] = m_arrFirst[b] != 0 && m_arrNodes[m_arrFirst[b]].m_nFirstOutput != m_arrNodes[m_arrFirst[b] + 1].m_nFirstOutput;
     }
-    m_arrOutputs.resize(nOutput);
-    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
-        if (arrEnds[nPair] != 0) {
-            Node& node = m_arrNodes[arrEnds[nPair]];
-            m_arrOutputs[node.m_nFirstOutput + node.m_nOutputs++] = nPair;
-        }
-    }
-
-    // Fail and dictionary links, breadth first: a node's fail target is
-    // shallower, so it is complete when the node is reached.
-    std::vector<std::uint32_t> queue;
-    queue.reserve(nNodes);
-    queue.push_back(0);
-    for (std::size_t q = 0; q < queue.size(); ++q) {
-        const std::uint32_t nNode = queue[q];
-        const Node& node = m_arrNodes[nNode];
-        for (std::uint32_t e = node.m_nFirstEdge; e < node.m_nFirstEdge + node.m_nEdges; ++e) {
-            const Edge edge = m_arrEdges[e];
-            Node& child = m_arrNodes[edge.m_nChild];
-            child.m_nFail = nNode == 0 ? 0 : Next(node.m_nFail, edge.m_chByte);
-            const Node& fail = m_arrNodes[child.m_nFail];
-            child.m_nDictionary = fail.m_nOutputs != 0 ? child.m_nFail : fail.m_nDictionary;
-            queue.push_back(edge.m_nChild);
-        }
-        // A full row holds where every byte leads, the fail links followed,
-        // so a scan through such a node takes one step. Made in breadth-first
-        // order, it needs only rows and links already made.
-        if (nNode != 0 && node.m_nEdges <= kDenseEdges)
+    for (unsigned b = 0; b < 256; ++b) {
+        if (m_arrFirst[b] == 0)
             continue;
-        const std::uint32_t nRow = static_cast<std::uint32_t>(m_arrDense.size() / 256);
-        m_arrDense.resize(m_arrDense.size() + 256);
-        for (unsigned b = 0; b < 256; ++b)
-            m_arrDense[std::size_t{nRow} * 256 + b] = nNode == 0 ? Child(0, static_cast<unsigned char>(b))
-                                                                 : Next(node.m_nFail, static_cast<unsigned char>(b));
-        for (std::uint32_t e = node.m_nFirstEdge; e < node.m_nFirstEdge + node.m_nEdges; ++e)
-            m_arrDense[std::size_t{nRow} * 256 + m_arrEdges[e].m_chByte] = m_arrEdges[e].m_nChild;
-        m_arrNodes[nNode].m_nDense = nRow;
+        const std::uint32_t nFirst = m_arrFirst[b];
+        for (std::uint32_t e = m_arrNodes[nFirst].m_nFirstEdge; e < m_arrNodes[nFirst + 1].m_nFirstEdge; ++e)
+            m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdgeBytes[e]] = e + 1;
     }
 }

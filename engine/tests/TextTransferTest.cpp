@@ -55,6 +55,24 @@ TEST(Chunking, NoLineFeedLeavesOneChunk)
     EXPECT_EQ(ChunkEnds(text), std::vector<std::size_t>{5000});
 }
 
+// The line feed and the zero byte are looked for eight bytes at a time:
+// each offset within a word, and bytes that differ from them by one bit.
+TEST(Chunking, LineFeedsAndZeroBytesAreFoundAtEveryOffset)
+{
+    for (std::size_t at = 160; at < 200; ++at) {
+        std::string text(700, '\x0B');  // 0x0B: the line feed with one more bit
+        text[at] = '\n';
+        EXPECT_EQ(NextChunkEnd(text.data(), text.size(), 0), at) << at;
+    }
+    const std::string noLineFeed(700, '\x8A');
+    EXPECT_EQ(NextChunkEnd(noLineFeed.data(), noLineFeed.size(), 0), noLineFeed.size());
+    for (std::size_t at = 0; at < 20; ++at) {
+        std::string text(20, '\x01');
+        text[at] = '\0';
+        EXPECT_EQ(TransferBig5ToGb(text, TransferToGbkTraditional, TransferServices()).size(), at) << at;
+    }
+}
+
 TEST(Chunking, ChunksHoldAtLeast160BytesAndStartAtLineFeeds)
 {
     std::mt19937 rng(7);

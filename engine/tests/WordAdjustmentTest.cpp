@@ -293,3 +293,46 @@ TEST(WordAdjustment, SameAsTheReferenceAcrossPieces)
         }
     }
 }
+
+// Sources over alphabets of many characters, so that one character opens
+// phrases with dozens of different next bytes (the nodes that look for a
+// byte by halving) or a few (by one word of bytes), with one-byte sources
+// and sources that are prefixes of others among them.
+TEST(WordAdjustment, SameAsTheReferenceOnWideTries)
+{
+    std::mt19937 rng(34);
+    struct WideCase {
+        int characters;  // distinct double-byte characters of the alphabet
+        int pairs;
+    };
+    const WideCase cases[] = {{3, 40}, {9, 120}, {17, 300}, {60, 900}, {250, 3000}};
+    for (const WideCase& wide : cases) {
+        std::vector<std::string> alphabet = {"a", "b", "\n"};
+        for (int i = 0; i < wide.characters; ++i) {
+            const int lead = 0xA4 + i % 7, trail = (0x40 + i * 13) % 0x3F + (i % 2 ? 0xA1 : 0x40);
+            alphabet.push_back(Bytes({lead, trail}));
+        }
+        auto randomText = [&](std::size_t chars) {
+            std::string text;
+            for (std::size_t i = 0; i < chars; ++i)
+                text += alphabet[rng() % alphabet.size()];
+            return text;
+        };
+        for (int round = 0; round < 20; ++round) {
+            PairList pairs;
+            for (int p = 0; p < wide.pairs; ++p) {
+                std::string source = randomText(1 + rng() % 3);
+                pairs.emplace_back(source, rng() % 4 == 0 ? source + randomText(1) : randomText(rng() % 3));
+            }
+            CWALibraryLists lists(950);
+            std::vector<std::unique_ptr<WALibrary>> copies;
+            copies.push_back(Library(pairs));
+            lists.Append(WADirection::G2B, Library(pairs));
+            const std::string text = randomText(50 + rng() % 600);
+            std::string expected = text;
+            wa_reference::Apply(copies, expected, 950, CWALibraryLists::kDefaultMaxTextBytes);
+            ASSERT_EQ(Hex(Applied(lists, text)), Hex(expected))
+                << wide.characters << " characters, round " << round << ", text " << Hex(text);
+        }
+    }
+}

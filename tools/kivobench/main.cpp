@@ -258,7 +258,7 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
             nPairs += library->m_bApply ? library->PairCount() : 0;
     std::printf("\nWord adjustment of %s: %zu pairs applied in both directions\n", pszLumbra, nPairs);
     plainBytes /= 3;
-    // Where the loading goes: the new deciphering, the parsing, the automata.
+    // Where the loading goes: the new deciphering, the parsing, the tries.
     std::vector<std::string> plain;
     const OneOff decipher = TimeOneOff(kLoads, [&] {
         plain.clear();
@@ -290,7 +290,7 @@ void BenchWordAdjustment(const char* pszLumbra, const std::string& gbk, const st
         {"loading the G2B list alone from the cache", g2bCached},
         {"  of which deciphering the built-in libraries", decipher},
         {"  of which parsing them", parse},
-        {"  of which the automata over their pairs", automata},
+        {"  of which the tries over their pairs", automata},
         {"former way: deciphering alone, byte by byte", former},
     };
     for (const auto& row : loads)

@@ -113,8 +113,8 @@ void CKIVOApp::PrepareWordAdjustment()
 {
     const CWALoadPlaces places{m_strWAFolder, m_strLumbraRoot + "\\config", TempFolders(), UserLibraryCacheFolder()};
     RunLoadingWindow(false, kLoadingModeWordAdjustment, GetMessage(IDS_DIALOG_CTP_STRINGS),
-                     [this, &places](HWND hWindow, bool bLoadAll) {
-                         LoadWordAdjustment(hWindow, bLoadAll, places, m_lists);
+                     [this, &places](CLoadingReport& report, bool bLoadAll) {
+                         LoadWordAdjustment(&report, bLoadAll, places, m_lists);
                      },
                      LoadingWindowOwner());
 }

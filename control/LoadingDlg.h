@@ -1,33 +1,27 @@
-// The small modal window of the word-adjustment loading. It opens hidden,
-// gets its first tick at once and on it runs the loader, which reports
-// through WM_LOADING_PROGRESS and finally asks the window to close; it comes
-// on screen only when the loading is still running after 300 ms.
+// The small modal window of the word-adjustment loading. A loading that
+// ends within 300 ms never makes it: a host that starts, converts a line and
+// ends (a script, a command) pays for no window. A longer one brings it on
+// screen at its next progress report, modal over the host's window, and it
+// shows the progress from there until the loader asks it to close.
 #pragma once
 
 #include "Dialog.h"
+#include "LoadingReport.h"
 #include "ToolTip.h"
 
 #include <functional>
 #include <string>
 
-// Sent (not posted) to the loading window by the loader.
-constexpr UINT WM_LOADING_PROGRESS = WM_USER + 1123;  // 0x863
-enum ELoadingCommand : WPARAM {
-    kLoadingSetTotal = 0,  // lParam: the steps that make 100%
-    kLoadingSetDone = 1,   // lParam: the steps done
-    kLoadingFinish = 2,    // close the window
-};
-
 // The only mode any caller uses: load the word-adjustment libraries.
 constexpr int kLoadingModeWordAdjustment = 4;
 
-// Runs the loading; `hWindow` is the loading window to report to.
-using LoadingWork = std::function<void(HWND hWindow, bool bLoadAllEntries)>;
+// Runs the loading; what it reports goes to the loading window, once there is one.
+using LoadingWork = std::function<void(CLoadingReport& report, bool bLoadAllEntries)>;
 
 class CLoadingDlg : public CDialog {
 public:
     enum { IDD = 251 };
-    CLoadingDlg(bool bLoadAllEntries, int nMode, const std::string& strText, LoadingWork work);
+    CLoadingDlg(bool bLoadAllEntries, int nMode, const std::string& strText);
     ~CLoadingDlg() override;
 
     // The loading window open at the moment, or null.
@@ -38,11 +32,9 @@ public:
     bool m_bLoadAllEntries;
     int m_nTotal = 0;
     bool m_bFinished = false;
-    bool m_bStarted = false;  // the first tick has run the work
 
 protected:
     bool OnInitDialog() override;
-    void OnTimer(UINT_PTR nIdEvent) override;
     void OnDestroy() override;
     bool OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -50,7 +42,6 @@ protected:
 private:
     void OnProgress(WPARAM wParam, LPARAM lParam);
 
-    LoadingWork m_work;
     CToolTip m_toolTip;
     HWND m_hPercent = nullptr;
 };
@@ -61,10 +52,11 @@ private:
 // window then stands alone.
 HWND LoadingWindowOwner();
 
-// Opens the loading window modally over `hParent` (hidden until the loading
-// has taken 300 ms) and returns once it has closed. The window title is the
-// product name and its line `strText`. When the window cannot be created,
-// or its loop ends before the first tick, the work runs without it (hWindow
-// null).
+// Runs the loading with its window modal over `hParent`: the owner is
+// disabled until the loading ends, and the window, titled with the product
+// name and showing `strText`, is made and shown only once the loading has
+// taken 300 ms. When it cannot be made the loading goes on without it. In
+// other modes (no caller uses them) the window opens at once, loads nothing
+// and stays until it is closed.
 void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strText, const LoadingWork& work,
                       HWND hParent = nullptr);

@@ -8,26 +8,73 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <utility>
 
 namespace {
 
-constexpr UINT_PTR kStartTimer = 0;
-// The window stays off the screen unless loading takes longer than this: a
-// host that starts, converts a line and ends (a script, a command) never
-// sees it flash, a real decipher of a user's changed libraries shows it.
-constexpr UINT_PTR kShowTimer = 1;
-constexpr UINT kShowDelayMs = 300;
-// Posted at the end of the opening: the first tick comes at once, yet only
-// once the window is complete and its loop runs.
-constexpr UINT WM_LOADING_START = WM_USER + 1124;
+// A loading that takes longer than this shows its window: a real decipher
+// of a user's changed libraries does, a start-up from the cache does not.
+constexpr DWORD kShowDelayMs = 300;
 
 CLoadingDlg* g_pCurrentLoading = nullptr;
 
+// The window of one loading, made at the first report after the delay.
+class CDeferredLoadingWindow final : public CLoadingReport {
+public:
+    CDeferredLoadingWindow(const std::string& strText, HWND hParent)
+        : m_strText(strText), m_hParent(hParent), m_nStart(::GetTickCount())
+    {
+    }
+
+    void Report(ELoadingCommand command, LPARAM lValue) override
+    {
+        if (command == kLoadingSetTotal)
+            m_nTotal = lValue;
+        else if (command == kLoadingSetDone)
+            m_nDone = lValue;
+        if (command != kLoadingFinish && !m_bTried && ::GetTickCount() - m_nStart >= kShowDelayMs)
+            Open();
+        if (m_pDlg && m_pDlg->IsOpen())
+            ::SendMessageA(m_pDlg->GetHwnd(), WM_LOADING_PROGRESS, command, lValue);
+    }
+
+    void Close()
+    {
+        if (m_pDlg && m_pDlg->IsOpen())
+            m_pDlg->EndDialog(m_pDlg->m_bFinished ? IDOK : IDCANCEL);
+        m_pDlg.reset();
+    }
+
+private:
+    void Open()
+    {
+        m_bTried = true;
+        m_pDlg = std::make_unique<CLoadingDlg>(false, kLoadingModeWordAdjustment, m_strText);
+        if (!m_pDlg->Create(m_hParent)) {
+            m_pDlg.reset();  // no desktop, no resources: the loading goes on without it
+            return;
+        }
+        const HWND hWindow = m_pDlg->GetHwnd();
+        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetTotal, m_nTotal);
+        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetDone, m_nDone);
+        ::ShowWindow(hWindow, SW_SHOWNORMAL);
+        ::UpdateWindow(hWindow);
+    }
+
+    std::string m_strText;
+    HWND m_hParent;
+    DWORD m_nStart;
+    LPARAM m_nTotal = 0;
+    LPARAM m_nDone = 0;
+    bool m_bTried = false;
+    std::unique_ptr<CLoadingDlg> m_pDlg;
+};
+
 } // namespace
 
-CLoadingDlg::CLoadingDlg(bool bLoadAllEntries, int nMode, const std::string& strText, LoadingWork work)
-    : CDialog(IDD), m_nMode(nMode), m_strText(strText), m_bLoadAllEntries(bLoadAllEntries), m_work(std::move(work))
+CLoadingDlg::CLoadingDlg(bool bLoadAllEntries, int nMode, const std::string& strText)
+    : CDialog(IDD), m_nMode(nMode), m_strText(strText), m_bLoadAllEntries(bLoadAllEntries)
 {
 }
 
@@ -57,29 +104,7 @@ bool CLoadingDlg::OnInitDialog()
     g_pCurrentLoading = this;
     m_hPercent = GetItem(IDC_LOADING_PERCENT);
     ShowItem(IDC_LOADING_BUTTON, m_nMode < kLoadingModeWordAdjustment);
-    SetTimer(kShowTimer, kShowDelayMs);
-    ::PostMessageA(GetHwnd(), WM_LOADING_START, 0, 0);
     return true;
-}
-
-void CLoadingDlg::OnTimer(UINT_PTR nIdEvent)
-{
-    if (nIdEvent == kShowTimer) {
-        KillTimer(kShowTimer);
-        if (!m_bFinished)
-            ::ShowWindow(GetHwnd(), SW_SHOWNORMAL);
-        return;
-    }
-    if (nIdEvent != kStartTimer)
-        return CDialog::OnTimer(nIdEvent);
-    // The loading runs once, however long it takes.
-    KillTimer(kStartTimer);
-    if (m_bStarted)
-        return;
-    m_bStarted = true;
-    if (m_nMode == kLoadingModeWordAdjustment && m_work)
-        m_work(GetHwnd(), m_bLoadAllEntries);
-    CDialog::OnTimer(nIdEvent);
 }
 
 void CLoadingDlg::OnDestroy()
@@ -92,11 +117,6 @@ void CLoadingDlg::OnDestroy()
 
 bool CLoadingDlg::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    if (uMsg == WM_LOADING_START) {
-        OnTimer(kStartTimer);
-        lResult = 0;
-        return true;
-    }
     if (uMsg != WM_LOADING_PROGRESS)
         return CDialog::OnMessage(uMsg, wParam, lParam, lResult);
     OnProgress(wParam, lParam);
@@ -119,8 +139,7 @@ void CLoadingDlg::OnProgress(WPARAM wParam, LPARAM lParam)
         break;
     }
     case kLoadingFinish:
-        // The loop of RunLoadingWindow closes the window once the tick that
-        // runs the loader has returned.
+        // RunLoadingWindow closes the window once the loader has returned.
         m_bFinished = true;
         break;
     default:
@@ -144,26 +163,16 @@ HWND LoadingWindowOwner()
     return ::GetActiveWindow();
 }
 
-void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strText, const LoadingWork& work,
-                      HWND hParent)
+namespace {
+
+// A mode that loads nothing: the window with its button, until it is closed.
+void RunIdleLoadingWindow(int nMode, const std::string& strText, HWND hParent)
 {
-    // A modal dialog of the dialog manager always shows itself; this one is
-    // made hidden (its template has no WS_VISIBLE) and runs a modal loop of
-    // its own: the owner is disabled as under a modal dialog, and the window
-    // comes on screen only when loading is slow.
-    CLoadingDlg dlg(bLoadAllEntries, nMode, strText, work);
-    if (!dlg.Create(hParent)) {
-        // No window could be made (no desktop, no resources): load all the
-        // same, without progress, rather than leave the control without its
-        // libraries.
-        if (nMode == kLoadingModeWordAdjustment && work)
-            work(nullptr, bLoadAllEntries);
+    CLoadingDlg dlg(false, nMode, strText);
+    if (!dlg.Create(hParent))
         return;
-    }
-    const bool bDisableOwner = hParent && ::IsWindowEnabled(hParent);
-    if (bDisableOwner)
-        ::EnableWindow(hParent, FALSE);
-    while (dlg.IsOpen() && !dlg.m_bFinished) {
+    ::ShowWindow(dlg.GetHwnd(), SW_SHOWNORMAL);
+    while (dlg.IsOpen()) {
         MSG msg;
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
@@ -178,11 +187,27 @@ void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strTex
             ::DispatchMessageA(&msg);
         }
     }
+    dlg.EndDialog(IDCANCEL);
+}
+
+} // namespace
+
+void RunLoadingWindow(bool bLoadAllEntries, int nMode, const std::string& strText, const LoadingWork& work,
+                      HWND hParent)
+{
+    if (nMode != kLoadingModeWordAdjustment)
+        return RunIdleLoadingWindow(nMode, strText, hParent);
+    if (!work)
+        return;
+    // Modal from the start, as a modal dialog would be: the owner cannot be
+    // used while its lists are rebuilt, whether or not a window shows it.
+    const bool bDisableOwner = hParent && ::IsWindowEnabled(hParent);
+    if (bDisableOwner)
+        ::EnableWindow(hParent, FALSE);
+    CDeferredLoadingWindow window(strText, hParent);
+    work(window, bLoadAllEntries);
     // Enabled again before the window goes, so that activation returns to the owner.
     if (bDisableOwner)
         ::EnableWindow(hParent, TRUE);
-    const bool bStarted = dlg.m_bStarted;
-    dlg.EndDialog(dlg.m_bFinished ? IDOK : IDCANCEL);
-    if (!bStarted && nMode == kLoadingModeWordAdjustment && work)
-        work(nullptr, bLoadAllEntries);
+    window.Close();
 }

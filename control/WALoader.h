@@ -4,6 +4,7 @@
 // user folders (loaded, not applied).
 #pragma once
 
+#include "LoadingReport.h"
 #include "TempFile.h"
 #include "WALibraryLists.h"
 
@@ -23,14 +24,15 @@ struct CWALoadPlaces {
 int CountWordAdjustmentWork(const CWALoadPlaces& places);
 
 // Clears and builds one list in the order the libraries apply. `nProgress`
-// is the shared step counter; each library read is reported to `hWindow`
-// (the loading window, or null) and waiting messages are dispatched.
-void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direction, bool bLoadAllEntries,
-                        const CWALoadPlaces& places, int& nProgress);
+// is the shared step counter; each library read is reported to `pReport`
+// (the loading window's, or null) and waiting messages are dispatched.
+void BuildWALibraryList(CLoadingReport* pReport, CWALibraryLists& lists, WADirection direction,
+                        bool bLoadAllEntries, const CWALoadPlaces& places, int& nProgress);
 
 // Both lists, G2B first, with the progress of the loading window; ends by
 // asking the window to close.
-void LoadWordAdjustment(HWND hWindow, bool bLoadAllEntries, const CWALoadPlaces& places, CWALibraryLists& lists);
+void LoadWordAdjustment(CLoadingReport* pReport, bool bLoadAllEntries, const CWALoadPlaces& places,
+                        CWALibraryLists& lists);
 
 // Reads one library file into `library` (its m_strPath, m_bBuiltIn, m_bApply
 // set by the caller). Built-in libraries are deciphered in memory, or taken

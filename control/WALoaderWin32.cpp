@@ -2,7 +2,7 @@
 
 #include "BuiltInLibrary.h"
 #include "LibraryCipher.h"
-#include "LoadingDlg.h"
+#include "LoadingReport.h"
 #include "MessagePump.h"
 #include "PathText.h"
 #include "PathUtil.h"
@@ -129,18 +129,18 @@ int CountTextFiles(const std::string& strFolder)
 // What a loading step tells the window, and the pause for its messages.
 class CProgress {
 public:
-    CProgress(HWND hWindow, int& nDone) : m_hWindow(hWindow), m_nDone(nDone) {}
+    CProgress(CLoadingReport* pReport, int& nDone) : m_pReport(pReport), m_nDone(nDone) {}
     void Advance(int nSteps)
     {
         m_nDone += nSteps;
-        if (m_hWindow)
-            ::SendMessageA(m_hWindow, WM_LOADING_PROGRESS, kLoadingSetDone, m_nDone);
+        if (m_pReport)
+            m_pReport->Report(kLoadingSetDone, m_nDone);
         if (CMessagePump* pPump = PlatformMessagePump())
             pPump->PumpWaitingMessages();
     }
 
 private:
-    HWND m_hWindow;
+    CLoadingReport* m_pReport;
     int& m_nDone;
 };
 
@@ -267,10 +267,10 @@ int CountWordAdjustmentWork(const CWALoadPlaces& places)
     return nWork;
 }
 
-void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direction, bool bLoadAllEntries,
-                        const CWALoadPlaces& places, int& nProgress)
+void BuildWALibraryList(CLoadingReport* pReport, CWALibraryLists& lists, WADirection direction,
+                        bool bLoadAllEntries, const CWALoadPlaces& places, int& nProgress)
 {
-    CProgress progress(hWindow, nProgress);
+    CProgress progress(pReport, nProgress);
     const CDirectionNames& names = NamesOf(direction);
     lists.ClearWALibraryList(direction);
     AddBuiltIn(lists, direction, MakeBuiltIn(places, direction, 0), bLoadAllEntries, places, progress);
@@ -313,16 +313,17 @@ void BuildWALibraryList(HWND hWindow, CWALibraryLists& lists, WADirection direct
     lists.Prepare(direction);
 }
 
-void LoadWordAdjustment(HWND hWindow, bool bLoadAllEntries, const CWALoadPlaces& places, CWALibraryLists& lists)
+void LoadWordAdjustment(CLoadingReport* pReport, bool bLoadAllEntries, const CWALoadPlaces& places,
+                        CWALibraryLists& lists)
 {
     const HCURSOR hPrevious = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     const int nTotal = CountWordAdjustmentWork(places);
-    if (hWindow)
-        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetTotal, nTotal + 2);
+    if (pReport)
+        pReport->Report(kLoadingSetTotal, nTotal + 2);
     int nProgress = 0;
-    BuildWALibraryList(hWindow, lists, WADirection::G2B, bLoadAllEntries, places, nProgress);
-    BuildWALibraryList(hWindow, lists, WADirection::B2G, bLoadAllEntries, places, nProgress);
-    if (hWindow)
-        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingFinish, 0);
+    BuildWALibraryList(pReport, lists, WADirection::G2B, bLoadAllEntries, places, nProgress);
+    BuildWALibraryList(pReport, lists, WADirection::B2G, bLoadAllEntries, places, nProgress);
+    if (pReport)
+        pReport->Report(kLoadingFinish, 0);
     ::SetCursor(hPrevious);
 }

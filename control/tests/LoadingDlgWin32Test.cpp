@@ -58,36 +58,125 @@ void CALLBACK CloseCurrentLoadingWindow(HWND, UINT, UINT_PTR, DWORD)
     pDlg->EndDialog(IDCANCEL);
 }
 
+// Lets the host's messages run for `nMs`, as a loader between libraries does.
+void WorkFor(DWORD nMs)
+{
+    const DWORD nStart = ::GetTickCount();
+    while (::GetTickCount() - nStart < nMs) {
+        PlatformMessagePump()->PumpWaitingMessages();
+        ::Sleep(10);
+    }
+}
+
+// The dialogs of this thread, shown or not.
+int DialogWindowCount()
+{
+    int nCount = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(),
+                        [](HWND hWnd, LPARAM lParam) {
+                            char szClass[16] = {};
+                            ::GetClassNameA(hWnd, szClass, sizeof szClass);
+                            *reinterpret_cast<int*>(lParam) += std::string(szClass) == "#32770" ? 1 : 0;
+                            return TRUE;
+                        },
+                        reinterpret_cast<LPARAM>(&nCount));
+    return nCount;
+}
+
+struct COwner {
+    COwner()
+        : m_hWnd(::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                   nullptr, nullptr))
+    {
+    }
+    ~COwner() { ::DestroyWindow(m_hWnd); }
+    HWND m_hWnd;
+};
+
 } // namespace
 
-TEST(LoadingWindow, ShowsProgressAndClosesWhenTheLoaderAsks)
+// A host that starts, converts a line and ends pays for no window at all,
+// yet cannot use its own window while the lists are built.
+TEST(LoadingWindow, AQuickLoadingMakesNoWindow)
 {
     CFixedLanguage english(1033);
+    COwner owner;
+    ASSERT_NE(owner.m_hWnd, nullptr);
+    bool bLoadAll = true, bOwnerEnabled = true;
+    CLoadingDlg* pSeen = reinterpret_cast<CLoadingDlg*>(1);
+    int nDialogs = -1;
+    RunLoadingWindow(false, kLoadingModeWordAdjustment, "Loading code transfer engine",
+                     [&](CLoadingReport& report, bool bAll) {
+                         bLoadAll = bAll;
+                         bOwnerEnabled = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
+                         report.Report(kLoadingSetTotal, 122);
+                         WorkFor(100);
+                         report.Report(kLoadingSetDone, 61);
+                         report.Report(kLoadingSetDone, 122);
+                         pSeen = CLoadingDlg::Current();
+                         nDialogs = DialogWindowCount();
+                         report.Report(kLoadingFinish, 0);
+                     },
+                     owner.m_hWnd);
+    EXPECT_FALSE(bLoadAll);
+    EXPECT_EQ(pSeen, nullptr);
+    EXPECT_EQ(nDialogs, 0);
+    EXPECT_FALSE(bOwnerEnabled);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+}
+
+// A slow loading (waiting messages let through between libraries, as the
+// loader does) brings the window on screen at its next report, with the
+// progress so far; its owner cannot be used meanwhile and can again afterwards.
+TEST(LoadingWindow, ASlowLoadingShowsItsProgressAndClosesWhenTheLoaderAsks)
+{
+    CFixedLanguage english(1033);
+    COwner owner;
+    ASSERT_NE(owner.m_hWnd, nullptr);
     std::vector<CSeen> seen;
     std::string strTitle, strLine;
-    bool bButtonShown = true, bWasCurrent = false, bOnScreen = true;
+    bool bBefore = true, bOnScreen = false, bButtonShown = true, bOwnerEnabled = true;
+    HWND hOwnerSeen = nullptr;
     int nRangeHigh = 0;
     RunLoadingWindow(false, kLoadingModeWordAdjustment, "Loading code transfer engine",
-                     [&](HWND hWindow, bool bLoadAll) {
+                     [&](CLoadingReport& report, bool) {
+                         report.Report(kLoadingSetTotal, 122);
+                         report.Report(kLoadingSetDone, 30);
+                         bBefore = CLoadingDlg::Current() != nullptr;
+                         WorkFor(350);
+                         report.Report(kLoadingSetDone, 61);
+                         CLoadingDlg* pDlg = CLoadingDlg::Current();
+                         if (!pDlg)
+                             return;
+                         const HWND hWindow = pDlg->GetHwnd();
                          bOnScreen = ::IsWindowVisible(hWindow) != FALSE;
-                         EXPECT_FALSE(bLoadAll);
-                         bWasCurrent = CLoadingDlg::Current() && CLoadingDlg::Current()->GetHwnd() == hWindow;
+                         bOwnerEnabled = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
+                         hOwnerSeen = ::GetWindow(hWindow, GW_OWNER);
                          strTitle = TextOf(hWindow);
                          strLine = TextOf(::GetDlgItem(hWindow, IDC_LOADING_TEXT));
                          bButtonShown = HasVisibleStyle(::GetDlgItem(hWindow, IDC_LOADING_BUTTON));
-                         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetTotal, 122);
                          nRangeHigh = static_cast<int>(
                              ::SendMessageA(::GetDlgItem(hWindow, IDC_LOADING_PROGRESS), PBM_GETRANGE, FALSE, 0));
-                         for (const int nDone : {61, 122, 123}) {
-                             ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetDone, nDone);
+                         seen.push_back(Look(hWindow));
+                         for (const int nDone : {122, 123}) {
+                             report.Report(kLoadingSetDone, nDone);
                              seen.push_back(Look(hWindow));
                          }
-                         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, 7, 0);  // not a command: nothing
-                         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingFinish, 0);
-                     });
-    EXPECT_TRUE(bWasCurrent);
+                         report.Report(static_cast<ELoadingCommand>(7), 0);  // not a command: nothing
+                         std::vector<BYTE> pixels;
+                         int cx = 0, cy = 0;
+                         ::RedrawWindow(hWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                         SaveWindowBitmap(hWindow, ArtefactFolder() + "\\loading-window.bmp", pixels, cx, cy);
+                         report.Report(kLoadingFinish, 0);
+                     },
+                     owner.m_hWnd);
+    EXPECT_FALSE(bBefore);
+    EXPECT_TRUE(bOnScreen);
+    EXPECT_FALSE(bOwnerEnabled);
+    EXPECT_EQ(hOwnerSeen, owner.m_hWnd);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
     EXPECT_EQ(CLoadingDlg::Current(), nullptr);
-    EXPECT_FALSE(bOnScreen);  // a quick loading never shows the window
+    EXPECT_EQ(DialogWindowCount(), 0);
     EXPECT_EQ(strTitle, "KIVO");
     EXPECT_EQ(strLine, "Loading code transfer engine");
     EXPECT_FALSE(bButtonShown);
@@ -106,7 +195,7 @@ TEST(LoadingWindow, OtherModesLoadNothingAndShowTheButton)
     // Closes the window from outside, as nothing inside will.
     s_pbButtonShown = &bButtonShown;
     const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 200, &CloseCurrentLoadingWindow);
-    RunLoadingWindow(false, 1, "Edit Area Transfer (GBK->Big5)", [&](HWND, bool) { bRan = true; });
+    RunLoadingWindow(false, 1, "Edit Area Transfer (GBK->Big5)", [&](CLoadingReport&, bool) { bRan = true; });
     ::KillTimer(nullptr, nTimer);
     EXPECT_FALSE(bRan);
     EXPECT_TRUE(bButtonShown);
@@ -120,60 +209,26 @@ TEST(LoadingWindow, ChineseTextInTheLanguageFont)
     BYTE nCharset = 0;
     // 正在加载内码转换引擎
     const std::string strText = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xC4\xDA\xC2\xEB\xD7\xAA\xBB\xBB\xD2\xFD\xC7\xE6";
-    RunLoadingWindow(false, kLoadingModeWordAdjustment, strText, [&](HWND hWindow, bool) {
+    RunLoadingWindow(false, kLoadingModeWordAdjustment, strText, [&](CLoadingReport& report, bool) {
+        report.Report(kLoadingSetTotal, 10);
+        WorkFor(350);
+        report.Report(kLoadingSetDone, 3);
+        if (!CLoadingDlg::Current())
+            return;
+        const HWND hWindow = CLoadingDlg::Current()->GetHwnd();
         const HWND hLine = ::GetDlgItem(hWindow, IDC_LOADING_TEXT);
         strLine = TextOf(hLine, 936);
         arrAnsiWindows = AnsiWindowsIn(hWindow);
         LOGFONTA font = {};
         ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hLine, WM_GETFONT, 0, 0)), sizeof font, &font);
         nCharset = font.lfCharSet;
-        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetTotal, 10);
-        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetDone, 3);
         std::vector<BYTE> pixels;
         int cx = 0, cy = 0;
-        ::ShowWindow(hWindow, SW_SHOWNORMAL);
         ::RedrawWindow(hWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         SaveWindowBitmap(hWindow, ArtefactFolder() + "\\loading-window-chinese.bmp", pixels, cx, cy);
-        ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingFinish, 0);
+        report.Report(kLoadingFinish, 0);
     });
     EXPECT_EQ(strLine, strText);
     EXPECT_EQ(arrAnsiWindows, std::vector<std::string>());
     EXPECT_EQ(nCharset, GB2312_CHARSET);
-}
-
-// A slow loading (waiting messages let through between libraries, as the
-// loader does) brings the window on screen; its owner cannot be used
-// meanwhile and can again afterwards.
-TEST(LoadingWindow, ComesOnScreenWhenLoadingIsSlow)
-{
-    CFixedLanguage english(1033);
-    const HWND hOwner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                          nullptr, nullptr, nullptr);
-    ASSERT_NE(hOwner, nullptr);
-    bool bAtOnce = true, bLater = false, bOwnerEnabled = true;
-    RunLoadingWindow(false, kLoadingModeWordAdjustment, "Loading code transfer engine",
-                     [&](HWND hWindow, bool) {
-                         bAtOnce = ::IsWindowVisible(hWindow) != FALSE;
-                         bOwnerEnabled = ::IsWindowEnabled(hOwner) != FALSE;
-                         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetTotal, 10);
-                         const DWORD nStart = ::GetTickCount();
-                         while (!::IsWindowVisible(hWindow) && ::GetTickCount() - nStart < 5000) {
-                             PlatformMessagePump()->PumpWaitingMessages();
-                             ::Sleep(20);
-                         }
-                         bLater = ::IsWindowVisible(hWindow) != FALSE;
-                         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingSetDone, 5);
-                         std::vector<BYTE> pixels;
-                         int cx = 0, cy = 0;
-                         ::RedrawWindow(hWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-                         SaveWindowBitmap(hWindow, ArtefactFolder() + "\\loading-window.bmp", pixels, cx, cy);
-                         ::SendMessageA(hWindow, WM_LOADING_PROGRESS, kLoadingFinish, 0);
-                     },
-                     hOwner);
-    EXPECT_FALSE(bAtOnce);
-    EXPECT_TRUE(bLater);
-    EXPECT_FALSE(bOwnerEnabled);
-    EXPECT_TRUE(::IsWindowEnabled(hOwner));
-    EXPECT_EQ(CLoadingDlg::Current(), nullptr);
-    ::DestroyWindow(hOwner);
 }

@@ -52,13 +52,23 @@ protected:
         SetRegistryRoot(HKEY_LOCAL_MACHINE, kControlRegistryRoot);
         SetRegDWORD("Shell", "LCID", 1033);
         m_app.SetMainPath(m_scratch / "main");
+        m_strSavedRoot = GetRegString(kRegPath, kRegLumbraRoot, kAbsent);
     }
-    void TearDown() override { SetRegDWORD("Shell", "LCID", 1033); }
+    void TearDown() override
+    {
+        SetRegDWORD("Shell", "LCID", 1033);
+        // The prefix's own Lumbra, which its programs go on using: without
+        // it the next control to start waits on the Mini Control Panel.
+        if (m_strSavedRoot != kAbsent)
+            SetLumbraRegistry(m_strSavedRoot);
+    }
 
     void SetLumbraRegistry(const std::string& strFolder) { SetRegString(kRegPath, kRegLumbraRoot, strFolder); }
 
+    static constexpr const char* kAbsent = "\x01(absent)";
     CScratchFolder m_scratch;
     std::string m_strLumbra = m_scratch / "Lumbra";
+    std::string m_strSavedRoot;
     CTestApp m_app;
 };
 

@@ -68,18 +68,19 @@ void WorkFor(DWORD nMs)
     }
 }
 
+BOOL CALLBACK CountDialog(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    *reinterpret_cast<int*>(lParam) += std::string(szClass) == "#32770" ? 1 : 0;
+    return TRUE;
+}
+
 // The dialogs of this thread, shown or not.
 int DialogWindowCount()
 {
     int nCount = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(),
-                        [](HWND hWnd, LPARAM lParam) {
-                            char szClass[16] = {};
-                            ::GetClassNameA(hWnd, szClass, sizeof szClass);
-                            *reinterpret_cast<int*>(lParam) += std::string(szClass) == "#32770" ? 1 : 0;
-                            return TRUE;
-                        },
-                        reinterpret_cast<LPARAM>(&nCount));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountDialog, reinterpret_cast<LPARAM>(&nCount));
     return nCount;
 }
 

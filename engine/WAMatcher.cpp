@@ -267,4 +267,13 @@ void CWAMatcher::BuildTrie()
         for (std::uint32_t e = m_arrNodes[nFirst].m_nFirstEdge; e < m_arrNodes[nFirst + 1].m_nFirstEdge; ++e)
             m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdgeBytes[e]] = e + 1;
     }
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        const std::string_view source = Source(nPair);
+        if (source.size() == 3)
+            m_bThreeByteSource = true;
+        if (source.size() < 4)
+            continue;
+        const std::uint32_t nBit = FourByteBit(reinterpret_cast<const unsigned char*>(source.data()));
+        m_arrFourBytePrefixes[nBit >> 6] |= std::uint64_t{1} << (nBit & 63);
+    }
 }

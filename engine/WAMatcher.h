@@ -101,10 +101,28 @@ private:
         std::uint32_t nNode = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
         for (std::size_t i = 2; nNode != 0 && wanted.Beyond(m_arrNodes[nNode]); ++i) {
             Report(nNode, i, wanted, onPair);
-            if (i == nBytes)
+            if (i == nBytes || (i == 2 && !MayBeLonger(p, nBytes)))
                 return;
             nNode = Child(nNode, p[i]);
         }
+    }
+    // False when no source longer than two bytes can start at p: most walks
+    // of real text end after the first character, and this answer comes
+    // from a small table instead of two or three reads deep in the trie.
+    bool MayBeLonger(const unsigned char* p, std::size_t nBytes) const
+    {
+        if (m_bThreeByteSource)
+            return true;
+        if (nBytes < 4)
+            return false;
+        const std::uint32_t nBit = FourByteBit(p);
+        return (m_arrFourBytePrefixes[nBit >> 6] >> (nBit & 63) & 1) != 0;
+    }
+    static std::uint32_t FourByteBit(const unsigned char* p)
+    {
+        const std::uint32_t nWord = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+                                    std::uint32_t{p[3]} << 24;
+        return (nWord * 0x9E3779B1u) >> (32 - kFourByteBits);
     }
     template <typename OnPair>
     void Report(std::uint32_t nNode, std::size_t nDepth, const Wanted& wanted, OnPair& onPair) const
@@ -131,6 +149,11 @@ private:
     std::vector<std::uint32_t> m_arrOutputs;
     std::uint32_t m_arrFirst[256] = {};  // the root's children
     bool m_arrOneByteSource[256] = {};   // the child is where a source ends
+    // The first four bytes of every longer source, hashed into a bit each
+    // (a set bit may be another's: it only ever lets a walk go on).
+    static constexpr int kFourByteBits = 19;
+    std::vector<std::uint64_t> m_arrFourBytePrefixes = std::vector<std::uint64_t>((1u << kFourByteBits) / 64);
+    bool m_bThreeByteSource = false;  // then the table cannot tell
     std::vector<std::uint32_t> m_arrFirstTwo = std::vector<std::uint32_t>(65536);  // their children, by both bytes
     CLeadByteTable m_leads;
     // A pair whose source or target ends in a lone lead byte can join bytes

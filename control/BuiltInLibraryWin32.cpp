@@ -47,16 +47,6 @@ bool ReadWholeFile(const std::string& strPath, std::uint64_t nMaxBytes, CFileRea
     return true;
 }
 
-std::string FoldedFileName(const std::string& strPath)
-{
-    std::string strName = LibraryNameOf(strPath);
-    for (char& c : strName) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return strName;
-}
-
 void WriteCacheEntry(const std::string& strCacheFolder, const std::string& strPath, const std::string& strEntry)
 {
     if (CreateFolderPath(strCacheFolder) != 0)
@@ -78,7 +68,7 @@ bool ReadLibraryFile(const std::string& strPath, std::string& strBytes, LibraryF
 
 std::string LibraryCacheEntryPath(const std::string& strCacheFolder, const std::string& strPath)
 {
-    return strCacheFolder + "\\" + FoldedFileName(strPath) + kCacheExtension;
+    return strCacheFolder + "\\" + FoldedLibraryName(strPath) + kCacheExtension;
 }
 
 std::string ReadBuiltInLibraryText(const std::string& strPath, const std::string& strCacheFolder)

@@ -75,20 +75,10 @@ Digest TextDigest(const char* pText, std::size_t nLength)
     return Finish(sha);
 }
 
-std::string FoldedName(const std::string& strLibraryName)
-{
-    std::string strName = LibraryNameOf(strLibraryName);
-    for (char& c : strName) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return strName;
-}
-
 void InitializeCipher(CStreamCipher& cipher, const std::string& strLibraryName, const LibraryFileStamp& stamp)
 {
     CSHA sha;
-    const std::string strName = FoldedName(strLibraryName);
+    const std::string strName = FoldedLibraryName(strLibraryName);
     AddBytes(sha, kKeyLabel, sizeof kKeyLabel);  // its zero ends the label
     AddBytes(sha, strName.data(), strName.size());
     AddBytes(sha, reinterpret_cast<const char*>(stamp.m_digest.data()), stamp.m_digest.size());

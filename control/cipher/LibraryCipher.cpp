@@ -38,15 +38,6 @@ private:
     std::uint32_t m_nState;
 };
 
-std::string FoldAsciiCase(std::string strText)
-{
-    for (char& c : strText) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return strText;
-}
-
 // Removes a file when the scope ends, however it ends.
 class CRemoveOnExit {
 public:
@@ -82,9 +73,19 @@ std::string LibraryNameOf(const std::string& strPath)
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
+std::string FoldedLibraryName(const std::string& strPath)
+{
+    std::string strName = LibraryNameOf(strPath);
+    for (char& c : strName) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return strName;
+}
+
 LibraryCipherParameters DeriveLibraryCipherParameters(const std::string& strLibraryFileName, bool bFirstPass)
 {
-    std::string strName = FoldAsciiCase(LibraryNameOf(strLibraryFileName));
+    std::string strName = FoldedLibraryName(strLibraryFileName);
     if (bFirstPass)
         strName += kFirstPassSuffix;
     CXorShift32 generator(Fnv1a(strName));

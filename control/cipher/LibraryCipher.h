@@ -41,6 +41,9 @@ extern const char kFirstPassSuffix[];
 
 // The text after the last "\" or "/"; the whole text when it has none.
 std::string LibraryNameOf(const std::string& strPath);
+// LibraryNameOf with ASCII letters folded to lower case: one name for
+// every spelling Windows takes for the same file.
+std::string FoldedLibraryName(const std::string& strPath);
 
 // The parameters for a library name (a path is cut to its last component).
 LibraryCipherParameters DeriveLibraryCipherParameters(const std::string& strLibraryFileName, bool bFirstPass);

@@ -168,6 +168,23 @@ ReplaceOutcome ApplyOccurring(const CWAMatcher& matcher, const CLeadByteTable& l
         // before it and ending behind its start. One starting behind a
         // target reads the same bytes as before.
         std::size_t nKnown = 0;  // a character start at or before the next window
+        auto add = [&](std::uint32_t nFound) { pending.Add(nFound); };
+        if (matcher.WellFormed()) {
+            // Before each target, the walks that reach into it; those from
+            // its own characters the matcher has worked out. A walk from
+            // before the previous target's end is that target's.
+            std::size_t nDone = 0;
+            for (std::size_t nAt : text.Written()) {
+                const std::size_t nStart = std::max(nAt > nReach ? nAt - nReach : 0, nDone);
+                if (nAt > nStart) {
+                    leads.IsCharacterStart(current, nStart, nKnown);
+                    matcher.Scan(Bytes(current), current.size(), nKnown, nAt, nAt, nPair + 1, add);
+                }
+                matcher.ScanTarget(nPair, Bytes(current) + nAt, current.size() - nAt, add);
+                nDone = nAt + target.size();
+            }
+            continue;
+        }
         auto scan = [&](std::size_t nFrom, std::size_t nTo, std::size_t nAfter) {
             leads.IsCharacterStart(current, nFrom, nKnown);
             matcher.Scan(Bytes(current), current.size(), nKnown, nTo, nAfter, nPair + 1,
@@ -203,18 +220,15 @@ struct PieceWork {
     CPlainText plain;
 };
 
-// One piece through the pairs. When it changed, `out` receives `before` (the
-// unchanged text since the last change) and then the piece as it became.
-// `nPeak` grows by what the piece reached beyond its own size. A piece that
-// grows past the limit takes the whole text past it at that moment.
+// One piece through the pairs `work.pending` names, those that occur in it.
+// When it changed, `out` receives `before` (the unchanged text since the
+// last change) and then the piece as it became. `nPeak` grows by what the
+// piece reached beyond its own size. A piece that grows past the limit takes
+// the whole text past it at that moment.
 ReplaceOutcome AdjustPiece(const CWAMatcher& matcher, const CLeadByteTable& leads, std::string_view piece,
                            std::string_view before, std::size_t nLimit, PieceWork& work, std::string& out,
                            std::size_t& nPeak)
 {
-    work.pending.Clear();
-    AddOccurring(matcher, piece, work.pending);
-    if (work.pending.Empty())
-        return ReplaceOutcome::Unchanged;
     std::size_t nPiecePeak = piece.size();
     if (piece.size() <= kIndexedPieceBytes) {
         work.plain.Reset(piece);
@@ -251,27 +265,46 @@ bool AdjustText(const CWAMatcher& matcher, const CLeadByteTable& leads, std::str
     std::size_t nPeak = nSize;
     std::size_t nPiece = 0;
     PieceWork work{CPendingPairs(), CPlainText(leads, nLimit)};
+    // Where the text's characters start, the walks of the one pass find the
+    // pairs each piece holds; where a pair can shift characters, a piece is
+    // searched at every byte once it is complete.
+    const bool bByCharacter = matcher.WellFormed();
     auto piece = [&](std::size_t nEnd) {
+        const std::string_view text = source.substr(nPiece, nEnd - nPiece);
+        if (!bByCharacter)
+            AddOccurring(matcher, text, work.pending);
+        if (work.pending.Empty())
+            return true;
         if (nCopied == 0 && out.capacity() < nSize)
             out.reserve(nSize + nSize / 8);
         const ReplaceOutcome outcome =
-            AdjustPiece(matcher, leads, source.substr(nPiece, nEnd - nPiece), source.substr(nCopied, nPiece - nCopied),
-                        nLimit, work, out, nPeak);
+            AdjustPiece(matcher, leads, text, source.substr(nCopied, nPiece - nCopied), nLimit, work, out, nPeak);
+        work.pending.Clear();
         if (outcome == ReplaceOutcome::Replaced)
             nCopied = nEnd;
         return outcome != ReplaceOutcome::TooLong;
     };
-    for (std::size_t i = 0; i < nSize;) {
-        const std::size_t nBytes = leads.IsLead(p[i]) && i + 1 < nSize ? 2 : 1;
-        if (matcher.IsBarrier(p + i, nBytes)) {
-            if (i > nPiece && !piece(i))
-                return false;
-            nPiece = i + nBytes;
+    if (bByCharacter) {
+        auto found = [&](std::uint32_t nPair) { work.pending.Add(nPair); };
+        auto cut = [&](std::size_t nFrom, std::size_t nTo) {
+            nPiece = nFrom;
+            return piece(nTo);
+        };
+        if (!matcher.ScanPieces(p, nSize, found, cut))
+            return false;
+    } else {
+        for (std::size_t i = 0; i < nSize;) {
+            const std::size_t nBytes = leads.IsLead(p[i]) && i + 1 < nSize ? 2 : 1;
+            if (matcher.IsBarrier(p + i, nBytes)) {
+                if (i > nPiece && !piece(i))
+                    return false;
+                nPiece = i + nBytes;
+            }
+            i += nBytes;
         }
-        i += nBytes;
+        if (nSize > nPiece && !piece(nSize))
+            return false;
     }
-    if (nSize > nPiece && !piece(nSize))
-        return false;
     const bool bChanged = nCopied != 0;
     if (bChanged)
         out.append(source.substr(nCopied));

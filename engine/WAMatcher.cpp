@@ -86,6 +86,7 @@ CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries,
             AddPair(library->m_arrSources[j], library->m_arrTargets[j], leads);
     }
     BuildTrie();
+    BuildTargetWalks();
 }
 
 std::string_view CWAMatcher::Source(std::uint32_t nPair) const
@@ -134,14 +135,6 @@ void CWAMatcher::NoteCharacters(const std::string& strSource, const CLeadByteTab
             ++i;
         }
     }
-}
-
-bool CWAMatcher::IsBarrier(const unsigned char* p, std::size_t nBytes) const
-{
-    if (nBytes == 1)
-        return !m_arrByteInSource[p[0]] || (m_bWellFormed && !m_arrSingleInSource[p[0]]);
-    const std::uint32_t n = static_cast<std::uint32_t>(p[0]) << 8 | p[1];
-    return m_bWellFormed && !((m_arrDoubleInSource[n / 64] >> (n % 64)) & 1);
 }
 
 std::uint32_t CWAMatcher::Child(std::uint32_t nNode, unsigned char chByte) const
@@ -264,8 +257,14 @@ void CWAMatcher::BuildTrie()
         if (m_arrFirst[b] == 0)
             continue;
         const std::uint32_t nFirst = m_arrFirst[b];
-        for (std::uint32_t e = m_arrNodes[nFirst].m_nFirstEdge; e < m_arrNodes[nFirst + 1].m_nFirstEdge; ++e)
-            m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdgeBytes[e]] = e + 1;
+        for (std::uint32_t e = m_arrNodes[nFirst].m_nFirstEdge; e < m_arrNodes[nFirst + 1].m_nFirstEdge; ++e) {
+            const bool bEnds = m_arrNodes[e + 1].m_nFirstOutput != m_arrNodes[e + 2].m_nFirstOutput;
+            m_arrFirstTwo[std::size_t{b} << 8 | m_arrEdgeBytes[e]] = (e + 1) | (bEnds ? kEndsAtTwo : 0);
+        }
+    }
+    for (std::uint32_t n = 0; n < 65536; ++n) {
+        if ((m_arrDoubleInSource[n / 64] >> (n % 64)) & 1)
+            m_arrFirstTwo[n] |= kInSource;
     }
     for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
         const std::string_view source = Source(nPair);
@@ -275,5 +274,39 @@ void CWAMatcher::BuildTrie()
             continue;
         const std::uint32_t nBit = FourByteBit(reinterpret_cast<const unsigned char*>(source.data()));
         m_arrFourBytePrefixes[nBit >> 6] |= std::uint64_t{1} << (nBit & 63);
+    }
+}
+
+void CWAMatcher::BuildTargetWalks()
+{
+    m_arrInsideFirst.assign(1, 0);
+    m_arrGoOnFirst.assign(1, 0);
+    if (!m_bWellFormed)
+        return;
+    m_arrInsideFirst.reserve(m_arrPairs.size() + 1);
+    m_arrGoOnFirst.reserve(m_arrPairs.size() + 1);
+    for (std::uint32_t nPair = 0; nPair < m_arrPairs.size(); ++nPair) {
+        const std::string_view target = Target(nPair);
+        const auto* p = reinterpret_cast<const unsigned char*>(target.data());
+        const Wanted wanted{0, nPair + 1};
+        for (std::size_t j = 0; j < target.size();) {
+            std::uint32_t nNode = 0;
+            std::size_t i = j;
+            while (i < target.size()) {
+                nNode = nNode == 0 ? m_arrFirst[p[i]] : Child(nNode, p[i]);
+                ++i;
+                if (nNode == 0 || !wanted.Beyond(m_arrNodes[nNode]))
+                    break;
+                for (std::uint32_t k = m_arrNodes[nNode].m_nFirstOutput; k < m_arrNodes[nNode + 1].m_nFirstOutput; ++k) {
+                    if (m_arrOutputs[k] > nPair)
+                        m_arrInside.push_back(m_arrOutputs[k]);
+                }
+            }
+            if (i == target.size() && nNode != 0 && wanted.Beyond(m_arrNodes[nNode]))
+                m_arrGoOn.push_back(nNode);
+            j += m_leads.IsLead(p[j]) && j + 1 < target.size() ? 2 : 1;
+        }
+        m_arrInsideFirst.push_back(static_cast<std::uint32_t>(m_arrInside.size()));
+        m_arrGoOnFirst.push_back(static_cast<std::uint32_t>(m_arrGoOn.size()));
     }
 }

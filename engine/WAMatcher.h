@@ -38,7 +38,58 @@ public:
     // True when the character of `nBytes` bytes at `p` (1 or 2, as the text
     // reads from its start) can never be part of an occurrence: no source
     // holds it, and no pair can shift the characters of the text.
-    bool IsBarrier(const unsigned char* p, std::size_t nBytes) const;
+    bool IsBarrier(const unsigned char* p, std::size_t nBytes) const
+    {
+        if (nBytes == 1)
+            return !m_arrByteInSource[p[0]] || (m_bWellFormed && !m_arrSingleInSource[p[0]]);
+        const std::uint32_t n = std::uint32_t{p[0]} << 8 | p[1];
+        return m_bWellFormed && !((m_arrDoubleInSource[n / 64] >> (n % 64)) & 1);
+    }
+    // False when a pair can shift the characters of a text: then a source
+    // may come to start at any byte, not only where a character starts.
+    bool WellFormed() const { return m_bWellFormed; }
+
+    // One pass over a text read from its start, for a matcher whose pairs
+    // keep characters where they are (WellFormed): cuts it into pieces at
+    // the barriers and calls onPair(index) for each occurrence of a source
+    // at a character start, then onPiece(nFrom, nTo) at the end of each
+    // piece, after the occurrences it holds. Stops when onPiece returns
+    // false, and returns false then.
+    template <typename OnPair, typename OnPiece>
+    bool ScanPieces(const unsigned char* p, std::size_t nBytes, OnPair&& onPair, OnPiece&& onPiece) const
+    {
+        const Wanted wanted{0, 0};
+        const std::uint32_t* pFirstTwo = m_arrFirstTwo.data();
+        const bool bThreeByteSource = m_bThreeByteSource;
+        std::size_t nPiece = 0;
+        for (std::size_t i = 0; i < nBytes;) {
+            if (!m_leads.IsLead(p[i]) || i + 1 == nBytes) {
+                if (!m_arrSingleInSource[p[i]]) {
+                    if (i > nPiece && !onPiece(nPiece, i))
+                        return false;
+                    nPiece = i + 1;
+                } else {
+                    Walk(p + i, nBytes - i, wanted, onPair);
+                }
+                ++i;
+                continue;
+            }
+            const std::uint32_t nEntry = pFirstTwo[std::size_t{p[i]} << 8 | p[i + 1]];
+            if ((nEntry & kInSource) == 0) {
+                if (i > nPiece && !onPiece(nPiece, i))
+                    return false;
+                nPiece = i + 2;
+            } else {
+                if ((nEntry & kEndsAtTwo) != 0)
+                    ReportAtTwo(nEntry & kNodeBits, wanted, onPair);
+                const bool bLonger = bThreeByteSource || (i + 4 <= nBytes && FourBytePrefix(p + i));
+                if (bLonger && (nEntry & kNodeBits) != 0)
+                    Descend(p + i, nBytes - i, nEntry & kNodeBits, wanted, onPair);
+            }
+            i += 2;
+        }
+        return nBytes <= nPiece || onPiece(nPiece, nBytes);
+    }
 
     // Calls onPair(index) for each pair from nFirstPair on whose source
     // occurs wholly inside p[0, nBytes) starting at a position of [nFrom, nTo)
@@ -59,6 +110,24 @@ public:
     void Scan(const unsigned char* p, std::size_t nBytes, OnPair&& onPair) const
     {
         Scan(p, nBytes, 0, nBytes, 0, 0, onPair);
+    }
+
+    // After pair nPair has written its target at p, with p[0, nBytes) the
+    // text from there on: calls onPair for each later pair whose source
+    // starts inside the target. Where a source lies wholly inside, and how
+    // far into the trie the walks from the target's characters get, was
+    // worked out when the trie was built; only walks that reach the
+    // target's end go on, into the text behind it. Only for a matcher whose
+    // pairs keep characters where they are (WellFormed).
+    template <typename OnPair>
+    void ScanTarget(std::uint32_t nPair, const unsigned char* p, std::size_t nBytes, OnPair&& onPair) const
+    {
+        for (std::uint32_t k = m_arrInsideFirst[nPair]; k < m_arrInsideFirst[nPair + 1]; ++k)
+            onPair(m_arrInside[k]);
+        const std::size_t nTarget = m_arrPairs[nPair].m_nTargetBytes;
+        const Wanted wanted{0, nPair + 1};
+        for (std::uint32_t k = m_arrGoOnFirst[nPair]; k < m_arrGoOnFirst[nPair + 1]; ++k)
+            GoOn(m_arrGoOn[k], p + nTarget, nBytes - nTarget, wanted, onPair);
     }
 
 private:
@@ -89,8 +158,13 @@ private:
     };
 
     // The wanted sources that are prefixes of p[0, nBytes), shortest first.
+    // Most walks of real text end after the first character: that answer
+    // comes from the small table of four-byte prefixes, read beside the
+    // first-two-bytes table, before any node is read. This much is made a
+    // part of every scan's loop; the rest of a walk is not.
     template <typename OnPair>
-    void Walk(const unsigned char* p, std::size_t nBytes, const Wanted& wanted, OnPair& onPair) const
+    [[gnu::always_inline]] void Walk(const unsigned char* p, std::size_t nBytes, const Wanted& wanted,
+                                     OnPair& onPair) const
     {
         // One-byte sources are rare: their bytes are marked, so that a walk
         // reads no node of the first level.
@@ -98,12 +172,43 @@ private:
             Report(m_arrFirst[p[0]], 1, wanted, onPair);
         if (nBytes < 2)
             return;
-        std::uint32_t nNode = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
-        for (std::size_t i = 2; nNode != 0 && wanted.Beyond(m_arrNodes[nNode]); ++i) {
-            Report(nNode, i, wanted, onPair);
-            if (i == nBytes || (i == 2 && !MayBeLonger(p, nBytes)))
+        const bool bLonger = MayBeLonger(p, nBytes);
+        const std::uint32_t nEntry = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
+        if ((nEntry & kEndsAtTwo) != 0)
+            ReportAtTwo(nEntry & kNodeBits, wanted, onPair);
+        if (bLonger && (nEntry & kNodeBits) != 0)
+            Descend(p, nBytes, nEntry & kNodeBits, wanted, onPair);
+    }
+    template <typename OnPair>
+    void ReportAtTwo(std::uint32_t nNode, const Wanted& wanted, OnPair& onPair) const
+    {
+        if (wanted.Beyond(m_arrNodes[nNode]))
+            Report(nNode, 2, wanted, onPair);
+    }
+    // A walk on from a node, over p[0, nBytes).
+    template <typename OnPair>
+    void GoOn(std::uint32_t nNode, const unsigned char* p, std::size_t nBytes, const Wanted& wanted,
+              OnPair& onPair) const
+    {
+        for (std::size_t i = 0; i < nBytes;) {
+            nNode = Child(nNode, p[i++]);
+            if (nNode == 0 || !wanted.Beyond(m_arrNodes[nNode]))
                 return;
-            nNode = Child(nNode, p[i]);
+            Report(nNode, wanted.m_nShortest + 1, wanted, onPair);
+        }
+    }
+    // The walk on from the node after the first two bytes.
+    template <typename OnPair>
+    void Descend(const unsigned char* p, std::size_t nBytes, std::uint32_t nNode, const Wanted& wanted,
+                 OnPair& onPair) const
+    {
+        if (!wanted.Beyond(m_arrNodes[nNode]))
+            return;
+        for (std::size_t i = 2; i < nBytes;) {
+            nNode = Child(nNode, p[i++]);
+            if (nNode == 0 || !wanted.Beyond(m_arrNodes[nNode]))
+                return;
+            Report(nNode, i, wanted, onPair);
         }
     }
     // False when no source longer than two bytes can start at p: most walks
@@ -113,8 +218,11 @@ private:
     {
         if (m_bThreeByteSource)
             return true;
-        if (nBytes < 4)
-            return false;
+        return nBytes >= 4 && FourBytePrefix(p);
+    }
+    // The first four bytes of a longer source may be p[0, 4).
+    bool FourBytePrefix(const unsigned char* p) const
+    {
         const std::uint32_t nBit = FourByteBit(p);
         return (m_arrFourBytePrefixes[nBit >> 6] >> (nBit & 63) & 1) != 0;
     }
@@ -137,6 +245,7 @@ private:
 
     void AddPair(const std::string& strSource, const std::string& strTarget, const CLeadByteTable& leads);
     void BuildTrie();
+    void BuildTargetWalks();
     void NoteCharacters(const std::string& strSource, const CLeadByteTable& leads);
 
     std::string m_strBytes;  // every source and target, one after the other
@@ -154,7 +263,14 @@ private:
     static constexpr int kFourByteBits = 19;
     std::vector<std::uint64_t> m_arrFourBytePrefixes = std::vector<std::uint64_t>((1u << kFourByteBits) / 64);
     bool m_bThreeByteSource = false;  // then the table cannot tell
-    std::vector<std::uint32_t> m_arrFirstTwo = std::vector<std::uint32_t>(65536);  // their children, by both bytes
+    // Their children, by both bytes, with kEndsAtTwo set where a source ends
+    // and kInSource where the two bytes are a character some source holds.
+    static constexpr std::uint32_t kEndsAtTwo = 0x80000000u, kInSource = 0x40000000u, kNodeBits = 0x3FFFFFFFu;
+    std::vector<std::uint32_t> m_arrFirstTwo = std::vector<std::uint32_t>(65536);
+    // For each pair, from m_arr...First[pair] to m_arr...First[pair + 1]:
+    // the later pairs whose source lies inside its target, and the nodes
+    // that walks from the target's characters reach at its end.
+    std::vector<std::uint32_t> m_arrInsideFirst, m_arrInside, m_arrGoOnFirst, m_arrGoOn;
     CLeadByteTable m_leads;
     // A pair whose source or target ends in a lone lead byte can join bytes
     // of neighbouring characters into new ones; then only bytes that no

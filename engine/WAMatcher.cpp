@@ -141,6 +141,9 @@ std::uint32_t CWAMatcher::Child(std::uint32_t nNode, unsigned char chByte) const
 {
     std::uint32_t nEdge = m_arrNodes[nNode].m_nFirstEdge;
     std::uint32_t nEnd = m_arrNodes[nNode + 1].m_nFirstEdge;
+    // Deep in the trie most nodes have one edge.
+    if (nEnd - nEdge == 1)
+        return m_arrEdgeBytes[nEdge] == chByte ? nEdge + 1 : 0;
     // Edges are in byte order: halve down to a few, then look at each.
     while (nEnd - nEdge > kLinearEdges) {
         const std::uint32_t nMiddle = nEdge + (nEnd - nEdge) / 2;
@@ -275,6 +278,7 @@ void CWAMatcher::BuildTrie()
         const std::uint32_t nBit = FourByteBit(reinterpret_cast<const unsigned char*>(source.data()));
         m_arrFourBytePrefixes[nBit >> 6] |= std::uint64_t{1} << (nBit & 63);
     }
+    BuildFourByteNodes();
 }
 
 void CWAMatcher::BuildTargetWalks()
@@ -308,5 +312,36 @@ void CWAMatcher::BuildTargetWalks()
         }
         m_arrInsideFirst.push_back(static_cast<std::uint32_t>(m_arrInside.size()));
         m_arrGoOnFirst.push_back(static_cast<std::uint32_t>(m_arrGoOn.size()));
+    }
+}
+
+void CWAMatcher::BuildFourByteNodes()
+{
+    // The nodes at depth four are the children of the nodes after the
+    // first two bytes: at most one slot in two is taken.
+    std::vector<FourByteSlot> arrPrefixes;
+    for (std::uint32_t n = 0; n < 65536; ++n) {
+        const std::uint32_t nSecond = m_arrFirstTwo[n] & kNodeBits;
+        if (nSecond == 0)
+            continue;
+        for (std::uint32_t e = m_arrNodes[nSecond].m_nFirstEdge; e < m_arrNodes[nSecond + 1].m_nFirstEdge; ++e) {
+            const std::uint32_t nThird = e + 1;
+            for (std::uint32_t f = m_arrNodes[nThird].m_nFirstEdge; f < m_arrNodes[nThird + 1].m_nFirstEdge; ++f) {
+                const unsigned char bytes[4] = {static_cast<unsigned char>(n >> 8), static_cast<unsigned char>(n),
+                                                m_arrEdgeBytes[e], m_arrEdgeBytes[f]};
+                arrPrefixes.push_back(FourByteSlot{FourByteWord(bytes), f + 1});
+            }
+        }
+    }
+    m_nFourByteSlotBits = 1;
+    while ((std::size_t{1} << m_nFourByteSlotBits) < 2 * arrPrefixes.size() + 1)
+        ++m_nFourByteSlotBits;
+    m_nFourByteSlotMask = (std::uint32_t{1} << m_nFourByteSlotBits) - 1;
+    m_arrFourByteNodes.assign(std::size_t{1} << m_nFourByteSlotBits, FourByteSlot{});
+    for (const FourByteSlot& prefix : arrPrefixes) {
+        std::uint32_t nSlot = FourByteHash(prefix.m_nKey, m_nFourByteSlotBits);
+        while (m_arrFourByteNodes[nSlot].m_nNode != 0)
+            nSlot = (nSlot + 1) & m_nFourByteSlotMask;
+        m_arrFourByteNodes[nSlot] = prefix;
     }
 }

@@ -58,7 +58,7 @@ public:
     template <typename OnPair, typename OnPiece>
     bool ScanPieces(const unsigned char* p, std::size_t nBytes, OnPair&& onPair, OnPiece&& onPiece) const
     {
-        const Wanted wanted{0, 0};
+        const EveryPair wanted;
         const std::uint32_t* pFirstTwo = m_arrFirstTwo.data();
         const bool bThreeByteSource = m_bThreeByteSource;
         std::size_t nPiece = 0;
@@ -156,14 +156,21 @@ private:
             return node.m_nLongest > m_nShortest && node.m_nLastPair >= m_nFirstPair;
         }
     };
+    // Every source, from every pair: what the first pass over a text wants,
+    // for which no node need say whether a walk should go on.
+    struct EveryPair {
+        static constexpr std::size_t m_nShortest = 0;
+        static constexpr std::uint32_t m_nFirstPair = 0;
+        static constexpr bool Beyond(const Node&) { return true; }
+    };
 
     // The wanted sources that are prefixes of p[0, nBytes), shortest first.
     // Most walks of real text end after the first character: that answer
     // comes from the small table of four-byte prefixes, read beside the
     // first-two-bytes table, before any node is read. This much is made a
     // part of every scan's loop; the rest of a walk is not.
-    template <typename OnPair>
-    [[gnu::always_inline]] void Walk(const unsigned char* p, std::size_t nBytes, const Wanted& wanted,
+    template <typename Want, typename OnPair>
+    [[gnu::always_inline]] void Walk(const unsigned char* p, std::size_t nBytes, const Want& wanted,
                                      OnPair& onPair) const
     {
         // One-byte sources are rare: their bytes are marked, so that a walk
@@ -179,8 +186,8 @@ private:
         if (bLonger && (nEntry & kNodeBits) != 0)
             Descend(p, nBytes, nEntry & kNodeBits, wanted, onPair);
     }
-    template <typename OnPair>
-    void ReportAtTwo(std::uint32_t nNode, const Wanted& wanted, OnPair& onPair) const
+    template <typename Want, typename OnPair>
+    void ReportAtTwo(std::uint32_t nNode, const Want& wanted, OnPair& onPair) const
     {
         if (wanted.Beyond(m_arrNodes[nNode]))
             Report(nNode, 2, wanted, onPair);
@@ -197,18 +204,38 @@ private:
             Report(nNode, wanted.m_nShortest + 1, wanted, onPair);
         }
     }
-    // The walk on from the node after the first two bytes.
-    template <typename OnPair>
-    void Descend(const unsigned char* p, std::size_t nBytes, std::uint32_t nNode, const Wanted& wanted,
+    // The walk on from the node after the first two bytes. Without
+    // three-byte sources the node after four comes from one table: a walk
+    // that gets this far has passed a wide node.
+    template <typename Want, typename OnPair>
+    void Descend(const unsigned char* p, std::size_t nBytes, std::uint32_t nNode, const Want& wanted,
                  OnPair& onPair) const
     {
-        if (!wanted.Beyond(m_arrNodes[nNode]))
+        std::size_t i = 2;
+        if (!m_bThreeByteSource) {
+            nNode = FourByteNode(p);
+            i = 4;
+            if (nNode == 0 || !wanted.Beyond(m_arrNodes[nNode]))
+                return;
+            Report(nNode, i, wanted, onPair);
+        } else if (!wanted.Beyond(m_arrNodes[nNode])) {
             return;
-        for (std::size_t i = 2; i < nBytes;) {
+        }
+        while (i < nBytes) {
             nNode = Child(nNode, p[i++]);
             if (nNode == 0 || !wanted.Beyond(m_arrNodes[nNode]))
                 return;
             Report(nNode, i, wanted, onPair);
+        }
+    }
+    // The node after the four bytes at p, 0 for none.
+    std::uint32_t FourByteNode(const unsigned char* p) const
+    {
+        const std::uint32_t nKey = FourByteWord(p);
+        for (std::uint32_t nSlot = FourByteHash(nKey, m_nFourByteSlotBits);; nSlot = (nSlot + 1) & m_nFourByteSlotMask) {
+            const FourByteSlot& slot = m_arrFourByteNodes[nSlot];
+            if (slot.m_nNode == 0 || slot.m_nKey == nKey)
+                return slot.m_nNode;
         }
     }
     // False when no source longer than two bytes can start at p: most walks
@@ -226,14 +253,14 @@ private:
         const std::uint32_t nBit = FourByteBit(p);
         return (m_arrFourBytePrefixes[nBit >> 6] >> (nBit & 63) & 1) != 0;
     }
-    static std::uint32_t FourByteBit(const unsigned char* p)
+    static std::uint32_t FourByteWord(const unsigned char* p)
     {
-        const std::uint32_t nWord = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-                                    std::uint32_t{p[3]} << 24;
-        return (nWord * 0x9E3779B1u) >> (32 - kFourByteBits);
+        return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
     }
-    template <typename OnPair>
-    void Report(std::uint32_t nNode, std::size_t nDepth, const Wanted& wanted, OnPair& onPair) const
+    static std::uint32_t FourByteHash(std::uint32_t nWord, int nBits) { return (nWord * 0x9E3779B1u) >> (32 - nBits); }
+    static std::uint32_t FourByteBit(const unsigned char* p) { return FourByteHash(FourByteWord(p), kFourByteBits); }
+    template <typename Want, typename OnPair>
+    void Report(std::uint32_t nNode, std::size_t nDepth, const Want& wanted, OnPair& onPair) const
     {
         if (nDepth <= wanted.m_nShortest)
             return;
@@ -246,6 +273,7 @@ private:
     void AddPair(const std::string& strSource, const std::string& strTarget, const CLeadByteTable& leads);
     void BuildTrie();
     void BuildTargetWalks();
+    void BuildFourByteNodes();
     void NoteCharacters(const std::string& strSource, const CLeadByteTable& leads);
 
     std::string m_strBytes;  // every source and target, one after the other
@@ -263,6 +291,15 @@ private:
     static constexpr int kFourByteBits = 19;
     std::vector<std::uint64_t> m_arrFourBytePrefixes = std::vector<std::uint64_t>((1u << kFourByteBits) / 64);
     bool m_bThreeByteSource = false;  // then the table cannot tell
+    // The node after each such prefix, by open addressing on the same hash:
+    // a slot of node 0 is empty.
+    struct FourByteSlot {
+        std::uint32_t m_nKey = 0;
+        std::uint32_t m_nNode = 0;
+    };
+    std::vector<FourByteSlot> m_arrFourByteNodes = std::vector<FourByteSlot>(1);
+    int m_nFourByteSlotBits = 1;
+    std::uint32_t m_nFourByteSlotMask = 0;
     // Their children, by both bytes, with kEndsAtTwo set where a source ends
     // and kInSource where the two bytes are a character some source holds.
     static constexpr std::uint32_t kEndsAtTwo = 0x80000000u, kInSource = 0x40000000u, kNodeBits = 0x3FFFFFFFu;

@@ -90,10 +90,54 @@ const unsigned short* GbkToBig5SameCharacter()
 
 } // namespace
 
+namespace {
+
+// Every two bytes from a byte of 0x80 up, as GbToBig5Step maps them: the
+// two bytes written, or 0 where it copies the first byte alone. One read a
+// character instead of the step's comparisons; built once, on first use,
+// from the step itself. Null if a character ever mapped to two zero bytes.
+const unsigned short* GbToBig5Pairs()
+{
+    static const std::vector<unsigned short> pairs = [] {
+        std::vector<unsigned short> table(0x80 * 0x100, 0);
+        for (unsigned n = 0; n < table.size(); ++n) {
+            const unsigned char in[2] = {static_cast<unsigned char>(0x80 + (n >> 8)), static_cast<unsigned char>(n)};
+            unsigned char out[2] = {};
+            if (GbToBig5Step(in, 2, 0, out) == 1)
+                continue;
+            table[n] = static_cast<unsigned short>(out[0] << 8 | out[1]);
+            if (table[n] == 0)
+                return std::vector<unsigned short>();
+        }
+        return table;
+    }();
+    return pairs.empty() ? nullptr : pairs.data();
+}
+
+} // namespace
+
 void MapGbToBig5(const unsigned char* in, std::size_t size, unsigned char* out)
 {
-    for (std::size_t i = 0; i < size;)
-        i = GbToBig5Step(in, size, i, out);
+    const unsigned short* pairs = GbToBig5Pairs();
+    if (!pairs) {
+        for (std::size_t i = 0; i < size;)
+            i = GbToBig5Step(in, size, i, out);
+        return;
+    }
+    std::size_t i = 0;
+    while (i + 1 < size) {
+        const unsigned b1 = in[i];
+        const unsigned pair = b1 < 0x81 ? 0 : pairs[(b1 - 0x80) << 8 | in[i + 1]];
+        if (pair == 0) {
+            out[i++] = static_cast<unsigned char>(b1);
+            continue;
+        }
+        out[i] = static_cast<unsigned char>(pair >> 8);
+        out[i + 1] = static_cast<unsigned char>(pair);
+        i += 2;
+    }
+    if (i < size)
+        out[i] = in[i];  // a last byte alone is copied, lead byte or not
 }
 
 void MapGbkTraditionalToBig5(const unsigned char* in, std::size_t size, unsigned char* out)

@@ -89,18 +89,6 @@ CWAMatcher::CWAMatcher(const std::vector<std::unique_ptr<WALibrary>>& libraries,
     BuildTargetWalks();
 }
 
-std::string_view CWAMatcher::Source(std::uint32_t nPair) const
-{
-    const Pair& pair = m_arrPairs[nPair];
-    return std::string_view(m_strBytes).substr(pair.m_nSource, pair.m_nSourceBytes);
-}
-
-std::string_view CWAMatcher::Target(std::uint32_t nPair) const
-{
-    const Pair& pair = m_arrPairs[nPair];
-    return std::string_view(m_strBytes).substr(pair.m_nTarget, pair.m_nTargetBytes);
-}
-
 void CWAMatcher::AddPair(const std::string& strSource, const std::string& strTarget, const CLeadByteTable& leads)
 {
     // An empty source never matches; it stays in the numbering all the same.

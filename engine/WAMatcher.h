@@ -31,8 +31,14 @@ public:
 
     std::size_t PairCount() const { return m_arrPairs.size(); }
     bool Empty() const { return m_arrPairs.empty(); }
-    std::string_view Source(std::uint32_t nPair) const;
-    std::string_view Target(std::uint32_t nPair) const;
+    std::string_view Source(std::uint32_t nPair) const
+    {
+        return std::string_view(m_strBytes).substr(m_arrPairs[nPair].m_nSource, m_arrPairs[nPair].m_nSourceBytes);
+    }
+    std::string_view Target(std::uint32_t nPair) const
+    {
+        return std::string_view(m_strBytes).substr(m_arrPairs[nPair].m_nTarget, m_arrPairs[nPair].m_nTargetBytes);
+    }
     std::size_t MaxSourceBytes() const { return m_nMaxSourceBytes; }
 
     // True when the character of `nBytes` bytes at `p` (1 or 2, as the text

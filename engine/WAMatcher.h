@@ -6,7 +6,11 @@
 // from each character start rather than run as an automaton over every byte:
 // real text fails to extend a source within a character or two, and the
 // walk needs no failure links to chase. The first two bytes of a walk come
-// from one table, as the first character fans out widest.
+// from one table, as the first character fans out widest, and the node after
+// four from a hashed one, so that a walk of a two-character source reads no
+// wide node at all. Where a pair has written its target, the walks from the
+// target's own characters are known from the trie alone: they are worked
+// out once, and only those that reach the target's end go on at a call.
 //
 // Besides the trie it knows which characters of a text no source can cover:
 // word adjustment never touches such a character, so the text between two

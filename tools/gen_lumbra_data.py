@@ -631,7 +631,7 @@ def repairs(aims, before, encoding, words=None, straddles=None, weights=None):
         mends = mended.get(source, [])
         if source in touched or covered.issuperset(mends):
             continue
-        kept = backs.get(source, {})
+        kept = {broken: text for broken, text in backs.get(source, {}).items() if broken not in library.sources}
         if len(harmed.get(source, ())) - len(kept) < len(mends):
             library.add(source, candidates[source])
             for broken, text in sorted(kept.items()):
@@ -657,13 +657,17 @@ def puts_back(harmed, candidates, texts, encoding):
     them holds is put back, so the pair touches nothing but what the repair
     wrote. Returns source -> {broken text: right text}."""
     proposed = {}
+    readings = {}     # broken text -> the right texts it comes from
     for source, rights in harmed.items():
         order = library_order(source, encoding)
         for text in rights:
             broken = text.replace(source, candidates[source])
             if library_order(broken, encoding) > order:
                 proposed.setdefault(source, {})[broken] = text
+                readings.setdefault(broken, set()).add(text)
     anywhere = Finder({broken for kept in proposed.values() for broken in kept}).count(texts)
+    # A broken text that two right texts become stands for neither.
+    anywhere.update((broken, 2) for broken, texts in readings.items() if len(texts) > 1)
     backs = {}
     for source, kept in proposed.items():
         kept = {broken: text for broken, text in kept.items() if broken not in anywhere}

@@ -153,6 +153,12 @@ class PuttingBack(unittest.TestCase):
         # undo the mending, but the repair still mends more than it breaks.
         ([("決定製作", "決定制作"), ("決定製作戰爭", "決定制作戰爭"), ("決定制作戰", "決定制作戰")],
          [("決定制作", "決定製作")]),
+        # Two right texts that the repair makes one: that text stands for
+        # neither, the short repair breaks as much as it mends, and the
+        # longer one that breaks nothing is made instead.
+        ([("決定製作", "決定制作"), ("決定製作品", "決定制作品"),
+          ("決定制作決定製作", "決定制作決定製作"), ("決定製作決定制作", "決定製作決定制作")],
+         [("決定制作品", "決定製作品")]),
     ]
 
     def test_what_a_repair_breaks_is_put_back_after_it(self):

@@ -632,7 +632,8 @@ def repairs(aims, before, encoding, words=None, straddles=None, weights=None):
         if source in touched or covered.issuperset(mends):
             continue
         kept = {broken: text for broken, text in backs.get(source, {}).items() if broken not in library.sources}
-        if len(harmed.get(source, ())) - len(kept) < len(mends):
+        lost = [text for text in harmed.get(source, ()) if text.replace(source, candidates[source]) not in kept]
+        if len(lost) < len(mends):
             library.add(source, candidates[source])
             for broken, text in sorted(kept.items()):
                 library.add(broken, text)
@@ -667,7 +668,7 @@ def puts_back(harmed, candidates, texts, encoding):
                 readings.setdefault(broken, set()).add(text)
     anywhere = Finder({broken for kept in proposed.values() for broken in kept}).count(texts)
     # A broken text that two right texts become stands for neither.
-    anywhere.update((broken, 2) for broken, texts in readings.items() if len(texts) > 1)
+    anywhere.update((broken, 2) for broken, rights in readings.items() if len(rights) > 1)
     backs = {}
     for source, kept in proposed.items():
         kept = {broken: text for broken, text in kept.items() if broken not in anywhere}
@@ -862,8 +863,8 @@ def build_direction(name, dicts, table, kivomap, workdir, report):
         if last:
             # A repair's own source may straddle words that read right so
             # far, and so may the source of a pair that puts something back:
-            # count those among what it would break, and try again.
-            # Until no pair reaches across anything not yet counted.
+            # count those among what it would break, and try again, until
+            # no pair reaches across anything not yet counted.
             probed = set(found)
             for _ in range(PROBES):
                 more = set(sequences.find(pipeline, libraries, fixes)[0]) - probed

@@ -328,7 +328,8 @@ def report_agreement(report, name, phrases, checked, words, results):
 # out as its words do one by one.
 
 SEQUENCE_WORDS = {2: 4000, 3: 1000}   # words per sequence: how many of the commonest words
-SEQUENCE_SAMPLE = 10                   # the committed data's test takes every so many
+PROBES = 6                             # rounds of looking for what the last repairs reach across
+SEQUENCE_SAMPLE = 1                    # the committed data's test takes every so many: all, under a second
 
 
 class WordSequences:
@@ -387,9 +388,12 @@ class WordSequences:
             found |= straddled(dict(zip(right, stage)), library, middle)
         if probe is not None:
             found |= straddled({w: readings[w] for w in right}, probe, middle)
-        kept = [sequence for sequence in found if self.is_sequence(sequence)]
-        kept.sort(key=lambda sequence: (len(sequence), [self.rank[w] for w in sequence]))
-        return kept, readings
+        return self.ordered(sequence for sequence in found if self.is_sequence(sequence)), readings
+
+    def ordered(self, sequences):
+        """`sequences` in the fixed order of the check: two words before
+        three, the commonest words first."""
+        return sorted(sequences, key=lambda sequence: (len(sequence), [self.rank[w] for w in sequence]))
 
     def is_sequence(self, sequence):
         """True when the words' text is no word or phrase of its own and jieba
@@ -607,7 +611,11 @@ def repairs(aims, before, encoding, words=None, straddles=None, weights=None):
                   if len(set(aims)) == 1 and got not in library.sources and got not in shared}
     finder = Finder(candidates)
     touched = finder.count(t for t in before[:words] + aims[:words] if t)
-    harmed = finder.count(got for aim, got in sequences if got == aim)
+    harmed = {}
+    for aim, got in sequences:
+        if got is not None and got == aim:
+            for source in finder.inside(got):
+                harmed.setdefault(source, []).append(got)
     mended = {}
     for number, (aim, got) in enumerate(sequences):
         if got is None or got == aim:
@@ -615,6 +623,7 @@ def repairs(aims, before, encoding, words=None, straddles=None, weights=None):
         for part in finder.inside(got):
             if got.replace(part, candidates[part]) == aim:
                 mended.setdefault(part, []).append(number)
+    backs = puts_back(harmed, candidates, [t for t in before + aims if t], encoding)
     # Shortest first: a longer repair that mends nothing a shorter one does
     # not is left out.
     covered = set()
@@ -622,10 +631,50 @@ def repairs(aims, before, encoding, words=None, straddles=None, weights=None):
         mends = mended.get(source, [])
         if source in touched or covered.issuperset(mends):
             continue
-        if harmed.get(source, 0) < len(mends):
+        kept = {broken: text for broken, text in backs.get(source, {}).items() if broken not in library.sources}
+        lost = [text for text in harmed.get(source, ()) if text.replace(source, candidates[source]) not in kept]
+        if len(lost) < len(mends):
             library.add(source, candidates[source])
+            for broken, text in sorted(kept.items()):
+                library.add(broken, text)
             covered.update(mends)
     return library.seal()
+
+
+def library_order(text, encoding):
+    """Where a source stands in its library: the engine applies a library's
+    pairs in the byte order of their sources as the file writes them."""
+    return text.replace(",", COMMA_TOKEN).encode(encoding)
+
+
+def puts_back(harmed, candidates, texts, encoding):
+    """What the last library can put back of the right texts a repair of it
+    breaks, in the same library: a pair from the broken text to the right one
+    applies after the repair when its source comes later in the library's
+    order (決定製作戰 after 決定制作, the repair of 决定|制作 that breaks
+    决定|制|作战). `harmed`: source -> the right texts that hold it;
+    `candidates`: source -> target; `texts`: every text the libraries see or
+    aim at, phrases, words and sequences. Only a broken text that none of
+    them holds is put back, so the pair touches nothing but what the repair
+    wrote. Returns source -> {broken text: right text}."""
+    proposed = {}
+    readings = {}     # broken text -> the right texts it comes from
+    for source, rights in harmed.items():
+        order = library_order(source, encoding)
+        for text in rights:
+            broken = text.replace(source, candidates[source])
+            if library_order(broken, encoding) > order:
+                proposed.setdefault(source, {})[broken] = text
+                readings.setdefault(broken, set()).add(text)
+    anywhere = Finder({broken for kept in proposed.values() for broken in kept}).count(texts)
+    # A broken text that two right texts become stands for neither.
+    anywhere.update((broken, 2) for broken, rights in readings.items() if len(rights) > 1)
+    backs = {}
+    for source, kept in proposed.items():
+        kept = {broken: text for broken, text in kept.items() if broken not in anywhere}
+        if kept:
+            backs[source] = kept
+    return backs
 
 
 def differing(got, aim):
@@ -813,9 +862,16 @@ def build_direction(name, dicts, table, kivomap, workdir, report):
         fixes, damaged = attempt(found)
         if last:
             # A repair's own source may straddle words that read right so
-            # far: count those among what it would break, and try again.
-            probed, _ = sequences.find(pipeline, libraries, fixes)
-            fixes = attempt(probed)[0]
+            # far, and so may the source of a pair that puts something back:
+            # count those among what it would break, and try again, until
+            # no pair reaches across anything not yet counted.
+            probed = set(found)
+            for _ in range(PROBES):
+                more = set(sequences.find(pipeline, libraries, fixes)[0]) - probed
+                if not more:
+                    break
+                probed |= more
+                fixes = attempt(sequences.ordered(probed))[0]
         return fixes, found, damaged
 
     libraries = [make(phrases.base, phrases.plain, [])]

@@ -90,11 +90,9 @@ public:
                     return false;
                 nPiece = i + 2;
             } else {
-                if ((nEntry & kEndsAtTwo) != 0)
-                    ReportAtTwo(nEntry & kNodeBits, wanted, onPair);
+                // MayBeLonger, with the flag in a local.
                 const bool bLonger = bThreeByteSource || (i + 4 <= nBytes && FourBytePrefix(p + i));
-                if (bLonger && (nEntry & kNodeBits) != 0)
-                    Descend(p + i, nBytes - i, nEntry & kNodeBits, wanted, onPair);
+                WalkOn(p + i, nBytes - i, nEntry, bLonger, wanted, onPair);
             }
             i += 2;
         }
@@ -190,7 +188,14 @@ private:
         if (nBytes < 2)
             return;
         const bool bLonger = MayBeLonger(p, nBytes);
-        const std::uint32_t nEntry = m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]];
+        WalkOn(p, nBytes, m_arrFirstTwo[std::size_t{p[0]} << 8 | p[1]], bLonger, wanted, onPair);
+    }
+    // The walk past the first two bytes, whose entry of m_arrFirstTwo is
+    // nEntry; bLonger as MayBeLonger answers.
+    template <typename Want, typename OnPair>
+    [[gnu::always_inline]] void WalkOn(const unsigned char* p, std::size_t nBytes, std::uint32_t nEntry, bool bLonger,
+                                       const Want& wanted, OnPair& onPair) const
+    {
         if ((nEntry & kEndsAtTwo) != 0)
             ReportAtTwo(nEntry & kNodeBits, wanted, onPair);
         if (bLonger && (nEntry & kNodeBits) != 0)

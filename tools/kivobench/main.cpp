@@ -50,20 +50,33 @@ double ProcessorSeconds();
 // the machine's other work does not lower: set by every Measure.
 double g_processorMbs = 0;
 
+// `work` run again and again, at least once, until `seconds` have passed:
+// how many runs, in how many seconds.
+struct Runs {
+    long count;
+    double seconds;
+};
+
+Runs RunFor(double seconds, const std::function<void()>& work)
+{
+    Runs runs{0, 0};
+    const double start = Now();
+    do {
+        work();
+        ++runs.count;
+        runs.seconds = Now() - start;
+    } while (runs.seconds < seconds);
+    return runs;
+}
+
 double Measure(std::size_t bytes, const std::function<void()>& work)
 {
     work();  // warm the caches and the lazily built state
-    long iterations = 0;
-    const double start = Now(), processorStart = ProcessorSeconds();
-    double elapsed = 0;
-    do {
-        work();
-        ++iterations;
-        elapsed = Now() - start;
-    } while (elapsed < kSecondsPerFigure);
+    const double processorStart = ProcessorSeconds();
+    const Runs runs = RunFor(kSecondsPerFigure, work);
     const double processor = ProcessorSeconds() - processorStart;
-    g_processorMbs = processor > 0 ? static_cast<double>(bytes) * iterations / processor / 1e6 : 0;
-    return static_cast<double>(bytes) * iterations / elapsed / 1e6;
+    g_processorMbs = processor > 0 ? static_cast<double>(bytes) * runs.count / processor / 1e6 : 0;
+    return static_cast<double>(bytes) * runs.count / runs.seconds / 1e6;
 }
 
 // The share of the byte copy's speed that `work` reaches, with the two
@@ -80,15 +93,8 @@ Share ShareOfCopy(const std::function<void()>& work, const std::function<void()>
     constexpr int kRounds = 15;
     constexpr double kRoundSeconds = 0.02;
     auto rate = [&](const std::function<void()>& what) {
-        long runs = 0;
-        const double start = Now();
-        double elapsed = 0;
-        do {
-            what();
-            ++runs;
-            elapsed = Now() - start;
-        } while (elapsed < kRoundSeconds);
-        return static_cast<double>(runs) / elapsed;
+        const Runs runs = RunFor(kRoundSeconds, what);
+        return static_cast<double>(runs.count) / runs.seconds;
     };
     work();
     copy();
@@ -130,16 +136,12 @@ std::vector<short> Elements(const std::string& bytes)
 double MicrosecondsPerCall(const std::function<void()>& work)
 {
     work();
-    long calls = 0;
-    const double start = Now();
-    double elapsed = 0;
-    do {
+    // A hundred calls between two readings of the clock.
+    const Runs runs = RunFor(kSecondsPerFigure, [&] {
         for (int i = 0; i < 100; ++i)
             work();
-        calls += 100;
-        elapsed = Now() - start;
-    } while (elapsed < kSecondsPerFigure);
-    return elapsed * 1e6 / static_cast<double>(calls);
+    });
+    return runs.seconds * 1e6 / (100.0 * static_cast<double>(runs.count));
 }
 
 // Seconds of processor time the process has used.

@@ -38,7 +38,8 @@ Which library holds what (see lumbra/README.md):
              because a shorter pair rewrote part of a longer phrase first,
              and word sequences a pair broke across a boundary
   FinalFix2  punctuation: quotation marks of the other region
-  FinalFix3  second-round fix-ups: what is still wrong after FinalFix
+  FinalFix3  second-round fix-ups: what is still wrong after FinalFix,
+             last with a pair of its whole text
 
 --check compares a fresh generation with the committed folder byte for byte;
 --verify runs the committed libraries over the phrases (or a sample of them)
@@ -817,6 +818,129 @@ def context_repairs(guarded_texts, sequences, taken, straddles, weights=None):
     return sorted(chosen.items())
 
 
+def steps(pairs, text):
+    """What one library does to `text`, pair by pair as the engine applies
+    them: the texts in turn, each with the number of pairs applied before
+    it stood so (the first is `text` itself, at 0)."""
+    out = [(0, text)]
+    for number, (source, target) in enumerate(pairs):
+        if source in text:
+            text = text.replace(source, target)
+            out.append((number + 1, text))
+    return out
+
+
+def whole_text_repairs(pairs, encoding, wrong):
+    """Pairs for the last library that turn each wrong item, as the library
+    works on it, into its reading: `wrong` is (text as it comes, reading,
+    the item).
+    An item's pair has for its source the whole text the item has at some
+    point of the library, and stands in the library's order just where the
+    text is so, between the pair that made it and the next that changes it;
+    what the pairs after it make of the reading must still be the reading.
+    A source two readings would want is left alone. Returns source ->
+    (target, the items it is for)."""
+    order = [library_order(source, encoding) for source, _ in pairs]
+    sources = set(source for source, _ in pairs)
+    wanted = {}
+    for text, aim, item in wrong:
+        walk = steps(pairs, text)
+        for (made, now), (changed, _) in zip(walk, walk[1:] + [(len(pairs) + 1, None)]):
+            key = library_order(now, encoding)
+            if now in sources or len(now) < 2 or (made and key <= order[made - 1]):
+                continue
+            if changed <= len(pairs) and key >= order[changed - 1]:
+                continue
+            at = next((n for n in range(made, len(pairs)) if order[n] > key), len(pairs))
+            if steps(pairs[at:], aim)[-1][1] == aim:
+                wanted.setdefault(now, {}).setdefault(aim, []).append(item)
+                break
+    return {source: next(iter(aims.items())) for source, aims in wanted.items() if len(aims) == 1}
+
+
+def put_back(pairs, encoding, text, made):
+    """A pair that undoes, for one text, what the pair at `made` (a number of
+    `steps`) did to it, standing in the library just behind it: the text it
+    made becomes the text before, when that sorts after the pair's source
+    and before the next pair that changes it. None where it cannot be."""
+    walk = steps(pairs, text)
+    at = next(n for n, (number, _) in enumerate(walk) if number == made)
+    broken, was = walk[at][1], walk[at - 1][1]
+    if was == pairs[made - 1][0]:
+        return None     # the text is the whole source: two readings share it
+    key = library_order(broken, encoding)
+    if key <= library_order(pairs[made - 1][0], encoding):
+        return None
+    if at + 1 < len(walk) and key >= library_order(pairs[walk[at + 1][0] - 1][0], encoding):
+        return None
+    return broken, was
+
+
+def polish(pipeline, libraries, items_for, encoding):
+    """Mends, in the last library, what is still wrong of the items
+    `items_for(libraries)` gives ((text, reading) of phrases, words and word
+    sequences) with one pair a text, see whole_text_repairs; what such a
+    pair does to an item that read right is put back just behind it, see
+    put_back. Keeps only the pairs that leave every item that read right as
+    it was, as the whole pipeline says, counting too the items the new pairs
+    bring in (the word sequences their sources reach across). Returns the
+    last library, mended, or as it was."""
+    items = items_for(libraries)
+    texts = [text for text, _ in items]
+    got = pipeline.convert(texts, libraries)
+    wrong = [number for number, (_, aim) in enumerate(items) if got[number] != aim]
+    coming = pipeline.convert([texts[number] for number in wrong], libraries[:-1])
+    last = libraries[-1]
+    offered = whole_text_repairs(last.pairs, encoding, [(text, items[number][1], texts[number])
+                                                        for number, text in zip(wrong, coming) if text])
+    backs = {}      # source of a put-back -> (its target, the offered source it follows)
+    results = dict(zip(texts, got))
+    while offered:
+        library = Library(encoding)
+        for source, target in last.pairs + [(source, target) for source, (target, _) in sorted(offered.items())]:
+            library.add(source, target)
+        for source, (target, _) in sorted(backs.items()):
+            library.add(source, target)
+        library.seal()
+        trial = libraries[:-1] + [library]
+        checked = unique(items + items_for(trial))
+        texts = [text for text, _ in checked]
+        unknown = [text for text in texts if text not in results]
+        results.update(zip(unknown, pipeline.convert(unknown, libraries)))
+        # Spoiled: what read right and no longer does, and what the new
+        # sources bring in that is wrong.
+        known = set(items)
+        after = dict(zip(texts, pipeline.convert(texts, trial)))
+        spoiled = [text for text, aim in checked
+                   if after[text] != aim and (results[text] == aim or (text, aim) not in known)]
+        # A pair that does not mend the items it is for (another new pair
+        # gets there first) goes too.
+        culprits = {source for source, (target, own) in offered.items() if any(after[text] != target for text in own)}
+        if not spoiled and not culprits:
+            return library
+        # The first new pair that applied to a spoiled item is put back, or
+        # goes with its put-backs where it cannot be; a new source that only
+        # reaches across an item wrong before goes.
+        for text in pipeline.convert(spoiled, libraries[:-1]):
+            walk = steps(library.pairs, text or "")
+            made = next((made for made, _ in walk[1:]
+                         if library.pairs[made - 1][0] in offered or library.pairs[made - 1][0] in backs), None)
+            if made is None:
+                culprits.update(source for source in list(offered) + list(backs)
+                                if any(source in now for _, now in walk))
+                continue
+            source = library.pairs[made - 1][0]
+            back = put_back(library.pairs, encoding, text, made) if source in offered else None
+            if back is None or back[0] in library.sources:
+                culprits.add(backs[source][1] if source in backs else source)
+            else:
+                backs[back[0]] = (back[1], source)
+        culprits = {backs[source][1] if source in backs else source for source in culprits}
+        offered = {source: target for source, target in offered.items() if source not in culprits}
+        backs = {source: back for source, back in backs.items() if back[1] not in culprits}
+    return last
+
+
 def build_direction(name, dicts, table, kivomap, workdir, report):
     pipeline = Pipeline(name, kivomap, workdir)
     encoding = ENCODING[name]
@@ -884,6 +1008,18 @@ def build_direction(name, dicts, table, kivomap, workdir, report):
         punctuation.add(mainland, taiwan) if name == "g2b" else punctuation.add(taiwan, mainland)
     libraries.append(punctuation.seal())
     libraries.append(repair(libraries, True)[0])
+
+    guarded_items = [(p, phrases.final[p]) for p in guarded]
+
+    def items_for(libraries):
+        found, _ = sequences.find(pipeline, libraries)
+        return guarded_items + [(sequences.sequence_text(s), sequences.sequence_aim(s)) for s in found]
+
+    for _ in range(PROBES):
+        mended = polish(pipeline, libraries, items_for, encoding)
+        if mended is libraries[-1]:
+            break
+        libraries[-1] = mended
 
     report_agreement(report, name, phrases, checked, words, pipeline.convert(guarded, libraries))
     report_sequences(report, name, sequences, pipeline, libraries, (found, damaged))

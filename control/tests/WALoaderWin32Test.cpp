@@ -72,7 +72,7 @@ TEST_F(CLoaderTest, ShippedDataLoadsEveryKindInOrder)
         {"Computing terms (switched off)", false, false, 0},  // switched off: its pairs are not even read
         {"FinalFix", true, true, 6968},
         {"FinalFix2", true, true, 4},
-        {"FinalFix3", true, true, 2340},
+        {"FinalFix3", true, true, 2357},
         {"Last fixes of the user", false, true, 1},
     };
     EXPECT_EQ(Summary(m_lists.WALibrariesG2B()), g2b);

@@ -37,6 +37,8 @@ CONVERSIONS = {
         ("后皇帝", "後皇帝"),
         ("决定制作", "決定製作"),  # FinalFix3 mends it and puts 决定|制|作战 back after
         ("一只日本", "一隻日本"),
+        ("若干周", "若干週"),      # mended by its whole text, 若干周围 put back behind
+        ("若干周围", "若干周圍"),
     ],
     "b2g": [
         ("演算法", "算法"),
@@ -50,6 +52,7 @@ CONVERSIONS = {
         ("「引號」", "“引号”"),
         ("多工作", "多工作"),      # 多工 -> 多任务 must not reach across the words
         ("為著名", "为著名"),
+        ("地方程式碼", "地方代码"),  # 程式 -> 程序 -> 进程 inside it, mended by its whole text
     ],
 }
 
@@ -167,6 +170,40 @@ class PuttingBack(unittest.TestCase):
                 got = gen_lumbra_data.repairs([aim for aim, _ in sequences], [text for _, text in sequences],
                                               "cp950", 0).pairs
                 self.assertEqual(got, expected)
+
+
+class Polishing(unittest.TestCase):
+    """The last library mends what is still wrong with a pair from the whole
+    text, checked through the real pipeline (G2B: a library 為乙解決 ->
+    為瞭解決, then the last library, of one pair 了解 -> 瞭解): (items as
+    (text, reading), the last library's pairs)."""
+
+    MENDED = ("為瞭解決", "為了解決")
+    CASES = [
+        # 为了解决 comes out 為瞭解決: its own pair, behind 了解.
+        ([("为了解决", "為了解決"), ("了解", "瞭解")], [MENDED]),
+        # A right item holding that text, whose broken text 為了解決定 sorts
+        # before the pair: it cannot be put back, so there is no pair.
+        ([("为了解决", "為了解決"), ("为了解决定", "為瞭解決定")], []),
+        # 還為了解決 sorts after it: put back just behind.
+        ([("为了解决", "為了解決"), ("还为了解决", "還為瞭解決")], [MENDED, ("還為了解決", "還為瞭解決")]),
+        # An item that the library before makes that text, right as it is:
+        # two readings share the text (a pair back would undo the mending).
+        ([("为了解决", "為瞭解說"), ("为乙解决", "為瞭解決")], []),
+    ]
+
+    def test_a_wrong_item_is_mended_and_what_that_breaks_put_back_or_spared(self):
+        with tempfile.TemporaryDirectory(prefix="kivo-lumbra-polish-") as workdir:
+            pipeline = gen_lumbra_data.Pipeline("g2b", KIVOMAP, workdir)
+            for items, expected in self.CASES:
+                with self.subTest(items=items):
+                    before = gen_lumbra_data.Library("cp950")
+                    before.add("為乙解決", "為瞭解決")
+                    last = gen_lumbra_data.Library("cp950")
+                    last.add("了解", "瞭解")
+                    got = gen_lumbra_data.polish(pipeline, [before.seal(), last.seal()],
+                                                 lambda libraries: items, "cp950")
+                    self.assertEqual(got.pairs, [("了解", "瞭解")] + expected)
 
 
 class ContextRepairs(unittest.TestCase):

@@ -1022,11 +1022,41 @@ def build_direction(name, dicts, table, kivomap, workdir, report):
         libraries[-1] = mended
 
     report_agreement(report, name, phrases, checked, words, pipeline.convert(guarded, libraries))
-    report_sequences(report, name, sequences, pipeline, libraries, (found, damaged))
+    report_sequences(report, name, sequences, pipeline, libraries, guarded_items, (found, damaged))
     return libraries
 
 
-def report_sequences(report, name, sequences, pipeline, libraries, first=None, every=1):
+FINAL_FIXES = 3     # where in the list the final-fix libraries begin
+
+
+def shared_texts(pipeline, libraries, guarded, items):
+    """How many of the word sequences `items` ((text, reading)) no final-fix
+    library can bring out right with the rest: those whose text, as the
+    final-fix libraries get it, is also the text of a phrase or word of
+    another reading (`guarded`, which must stay right), or of other
+    sequences of another reading, of which at most one reading can win.
+    Returns (sequences sharing with a phrase or word, with sequences)."""
+    stage = libraries[:FINAL_FIXES]
+    phrase_readings = {}
+    for text, (_, aim) in zip(pipeline.convert([text for text, _ in guarded], stage), guarded):
+        phrase_readings.setdefault(text, []).append(aim)
+    groups = {}
+    for text, (_, aim) in zip(pipeline.convert([text for text, _ in items], stage), items):
+        if text is not None:
+            groups.setdefault(text, []).append(aim)
+    with_phrases = with_sequences = 0
+    for text, aims in groups.items():
+        winners = phrase_readings.get(text, aims)
+        winner = max(set(winners), key=lambda aim: (winners.count(aim), aim))
+        lost = sum(1 for aim in aims if aim != winner)
+        if text in phrase_readings:
+            with_phrases += lost
+        else:
+            with_sequences += lost
+    return with_phrases, with_sequences
+
+
+def report_sequences(report, name, sequences, pipeline, libraries, guarded, first=None, every=1):
     """Checks every `every`-th of the word sequences against the whole
     pipeline and reports them (with `first`, the sequences the first repair
     found and how many of them were damaged then); returns the damaged share
@@ -1053,6 +1083,12 @@ def report_sequences(report, name, sequences, pipeline, libraries, first=None, e
     for sequence, got in left[:10]:
         report.append("    %s -> %s, not %s" % ("|".join(sequences.text[w] for w in sequence), got,
                                               "".join(readings[w] for w in sequence)))
+    with_phrases, with_sequences = shared_texts(
+        pipeline, libraries, guarded, [(sequences.sequence_text(s), sequences.sequence_aim(s)) for s in found])
+    report.append("%s: no final-fix pair can mend %d (%.2f %%): their text, as the final-fix libraries get it, "
+                  "is also that of a phrase or word of another reading (%d) or of sequences of another reading (%d)"
+                  % (name, with_phrases + with_sequences, 100.0 * (with_phrases + with_sequences) / max(1, len(found)),
+                     with_phrases, with_sequences))
     return len(damaged) / max(1, len(found)), len(left) / max(1, len(found))
 
 
@@ -1211,7 +1247,8 @@ def verify(folder, dicts, kivomap, kivocrypt, every, sequence_every=1):
             results = pipeline.convert(checked + words, libraries)
             lowest = min(lowest, report_agreement(report, name, phrases, checked, words, results))
             sequences = WordSequences(name, dicts, table)
-            damaged[name] = report_sequences(report, name, sequences, pipeline, libraries, every=sequence_every)
+            damaged[name] = report_sequences(report, name, sequences, pipeline, libraries,
+                                             [(p, phrases.final[p]) for p in checked + words], every=sequence_every)
     return report, lowest, damaged
 
 

@@ -206,6 +206,26 @@ class Polishing(unittest.TestCase):
                     self.assertEqual(got.pairs, [("了解", "瞭解")] + expected)
 
 
+class SharedTexts(unittest.TestCase):
+    """The floor: sequences whose text as the final-fix libraries get it (here
+    the mapping's, G2B) a phrase or other sequences of another reading
+    share: (phrases and words, sequences, as (text, reading), the count with
+    a phrase or word and with sequences)."""
+
+    CASES = [
+        ([("干杯", "乾杯")], [("干杯", "幹杯"), ("干杯", "幹杯")], (2, 0)),     # the phrase's reading wins
+        ([], [("干杯", "幹杯"), ("干杯", "乾杯"), ("干杯", "幹杯")], (0, 1)),   # the commoner reading
+        ([("干杯", "乾杯")], [("干杯", "乾杯"), ("头发", "頭髮")], (0, 0)),     # nothing shared
+    ]
+
+    def test_what_no_final_fix_can_tell_apart_is_counted(self):
+        with tempfile.TemporaryDirectory(prefix="kivo-lumbra-shared-") as workdir:
+            pipeline = gen_lumbra_data.Pipeline("g2b", KIVOMAP, workdir)
+            for guarded, sequences, expected in self.CASES:
+                with self.subTest(sequences=sequences):
+                    self.assertEqual(gen_lumbra_data.shared_texts(pipeline, [], guarded, sequences), expected)
+
+
 class ContextRepairs(unittest.TestCase):
     """Sequence repairs with the least context that decides them (Big5 text,
     as in G2B): (phrases and words as they come, sequences as (reading, as

@@ -830,6 +830,23 @@ def steps(pairs, text):
     return out
 
 
+def unchained(library):
+    """`library` without the pairs whose target a later pair of its own
+    rewrites: 档案 -> 文件 comes before 文件 -> 文档, and would make every
+    档案 文档. Such a phrase is left to FinalFix, which comes after."""
+    while True:
+        chained = {source for number, (source, target) in enumerate(library.pairs)
+                   if steps(library.pairs[number:], source)[-1][1] != target
+                   and steps(library.pairs[number:], source)[1][0] == 1}
+        if not chained:
+            return library
+        kept = Library(library.encoding)
+        for source, target in library.pairs:
+            if source not in chained:
+                kept.add(source, target)
+        library = kept.seal()
+
+
 def whole_text_repairs(pairs, encoding, wrong):
     """Pairs for the last library that turn each wrong item, as the library
     works on it, into its reading: `wrong` is (text as it comes, reading,
@@ -956,7 +973,7 @@ def build_direction(name, dicts, table, kivomap, workdir, report):
         for p, source in zip(group, pipeline.convert(group, before)):
             if source is not None:
                 library.add(source, aim[p])
-        return library.seal()
+        return unchained(library.seal())
 
     def repair(libraries, last):
         """The next final-fix library: repairs of the phrases, the words and

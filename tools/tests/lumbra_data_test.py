@@ -52,7 +52,9 @@ CONVERSIONS = {
         ("「引號」", "“引号”"),
         ("多工作", "多工作"),      # 多工 -> 多任务 must not reach across the words
         ("為著名", "为著名"),
-        ("地方程式碼", "地方代码"),  # 程式 -> 程序 -> 进程 inside it, mended by its whole text
+        ("地方程式碼", "地方代码"),  # mended by its whole text
+        ("程式", "程序"),          # not on to 进程 by 程序 -> 进程 of the same library
+        ("檔案", "文件"),          # not on to 文档 by 文件 -> 文档
     ],
 }
 

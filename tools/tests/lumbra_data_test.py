@@ -141,6 +141,16 @@ class Repairs(unittest.TestCase):
         self.assertEqual(self.repair_sequences(words, sequences), each_its_own)
 
 
+class Unchaining(unittest.TestCase):
+    def test_a_pair_whose_target_a_later_pair_rewrites_is_left_out(self):
+        library = gen_lumbra_data.Library("cp936")
+        for source, target in [("档案", "文件"), ("文件", "文档"), ("程式", "程序"), ("程序", "进程"), ("头发", "头发型")]:
+            library.add(source, target)
+        kept = gen_lumbra_data.unchained(library.seal()).pairs
+        # 头发 -> 头发型 holds its own source again: the pair does not run twice.
+        self.assertEqual(kept, [("程序", "进程"), ("头发", "头发型"), ("文件", "文档")])
+
+
 class PuttingBack(unittest.TestCase):
     """The last library puts back, after a repair, the right sequences that
     the repair breaks, where the broken text comes later in the library's

@@ -835,9 +835,9 @@ def unchained(library):
     rewrites: 档案 -> 文件 comes before 文件 -> 文档, and would make every
     档案 文档. Such a phrase is left to FinalFix, which comes after."""
     while True:
+        # A pair always applies to its own source, and only once.
         chained = {source for number, (source, target) in enumerate(library.pairs)
-                   if steps(library.pairs[number:], source)[-1][1] != target
-                   and steps(library.pairs[number:], source)[1][0] == 1}
+                   if steps(library.pairs[number:], source)[-1][1] != target}
         if not chained:
             return library
         kept = Library(library.encoding)

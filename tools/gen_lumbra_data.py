@@ -47,6 +47,7 @@ and fails below the agreement it is given.
 """
 
 import argparse
+import bisect
 import filecmp
 import heapq
 import math
@@ -818,12 +819,14 @@ def context_repairs(guarded_texts, sequences, taken, straddles, weights=None):
     return sorted(chosen.items())
 
 
-def steps(pairs, text):
+def steps(pairs, text, start=0):
     """What one library does to `text`, pair by pair as the engine applies
-    them: the texts in turn, each with the number of pairs applied before
-    it stood so (the first is `text` itself, at 0)."""
-    out = [(0, text)]
-    for number, (source, target) in enumerate(pairs):
+    them from the pair at `start` on: the texts in turn, each with the
+    number of pairs applied before it stood so (the first is `text` itself,
+    at `start`)."""
+    out = [(start, text)]
+    for number in range(start, len(pairs)):
+        source, target = pairs[number]
         if source in text:
             text = text.replace(source, target)
             out.append((number + 1, text))
@@ -837,7 +840,7 @@ def unchained(library):
     while True:
         # A pair always applies to its own source, and only once.
         chained = {source for number, (source, target) in enumerate(library.pairs)
-                   if steps(library.pairs[number:], source)[-1][1] != target}
+                   if steps(library.pairs, source, number)[-1][1] != target}
         if not chained:
             return library
         kept = Library(library.encoding)
@@ -868,20 +871,19 @@ def whole_text_repairs(pairs, encoding, wrong):
                 continue
             if changed <= len(pairs) and key >= order[changed - 1]:
                 continue
-            at = next((n for n in range(made, len(pairs)) if order[n] > key), len(pairs))
-            if steps(pairs[at:], aim)[-1][1] == aim:
+            if steps(pairs, aim, bisect.bisect_right(order, key))[-1][1] == aim:
                 wanted.setdefault(now, {}).setdefault(aim, []).append(item)
                 break
     return {source: next(iter(aims.items())) for source, aims in wanted.items() if len(aims) == 1}
 
 
-def put_back(pairs, encoding, text, made):
-    """A pair that undoes, for one text, what the pair at `made` (a number of
-    `steps`) did to it, standing in the library just behind it: the text it
-    made becomes the text before, when that sorts after the pair's source
-    and before the next pair that changes it. None where it cannot be."""
-    walk = steps(pairs, text)
-    at = next(n for n, (number, _) in enumerate(walk) if number == made)
+def put_back(pairs, encoding, walk, at):
+    """A pair that undoes what the pair that made step `at` of `walk` (what
+    `steps` gives) did to the text, standing in the library just behind it:
+    the text it made becomes the text before, when that sorts after the
+    pair's source and before the next pair that changes it. None where it
+    cannot be."""
+    made = walk[at][0]
     broken, was = walk[at][1], walk[at - 1][1]
     if was == pairs[made - 1][0]:
         return None     # the text is the whole source: two readings share it
@@ -912,6 +914,7 @@ def polish(pipeline, libraries, items_for, encoding):
                                                         for number, text in zip(wrong, coming) if text])
     backs = {}      # source of a put-back -> (its target, the offered source it follows)
     results = dict(zip(texts, got))
+    known = set(items)
     while offered:
         library = Library(encoding)
         for source, target in last.pairs + [(source, target) for source, (target, _) in sorted(offered.items())]:
@@ -926,7 +929,6 @@ def polish(pipeline, libraries, items_for, encoding):
         results.update(zip(unknown, pipeline.convert(unknown, libraries)))
         # Spoiled: what read right and no longer does, and what the new
         # sources bring in that is wrong.
-        known = set(items)
         after = dict(zip(texts, pipeline.convert(texts, trial)))
         spoiled = [text for text, aim in checked
                    if after[text] != aim and (results[text] == aim or (text, aim) not in known)]
@@ -940,14 +942,15 @@ def polish(pipeline, libraries, items_for, encoding):
         # reaches across an item wrong before goes.
         for text in pipeline.convert(spoiled, libraries[:-1]):
             walk = steps(library.pairs, text or "")
-            made = next((made for made, _ in walk[1:]
-                         if library.pairs[made - 1][0] in offered or library.pairs[made - 1][0] in backs), None)
-            if made is None:
+            # The source of the pair that made each step after the first.
+            made_by = [None] + [library.pairs[made - 1][0] for made, _ in walk[1:]]
+            at = next((at for at in range(1, len(walk)) if made_by[at] in offered or made_by[at] in backs), None)
+            if at is None:
                 culprits.update(source for source in list(offered) + list(backs)
                                 if any(source in now for _, now in walk))
                 continue
-            source = library.pairs[made - 1][0]
-            back = put_back(library.pairs, encoding, text, made) if source in offered else None
+            source = made_by[at]
+            back = put_back(library.pairs, encoding, walk, at) if source in offered else None
             if back is None or back[0] in library.sources:
                 culprits.add(backs[source][1] if source in backs else source)
             else:
